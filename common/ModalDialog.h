@@ -1,0 +1,51 @@
+// A small modal-dialog layer for the two dialog programs: a dialog from a resource template
+// with the program's icon, run modally; the derived class keeps its data and overrides the
+// handlers it needs. Callers never touch the dialog's window handle.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ModalDialog {
+  public:
+    ModalDialog(int templateId, int iconId);
+    virtual ~ModalDialog() = default;
+    ModalDialog(const ModalDialog&) = delete;
+    ModalDialog& operator=(const ModalDialog&) = delete;
+
+    // Shows the dialog and returns when it has ended, with the result given to EndDialog
+    // (IDOK, IDCANCEL), or -1 when it could not be created.
+    INT_PTR DoModal(HWND parent = nullptr);
+
+  protected:
+    // Centres the dialog and sets the icon as its big and small icon. Overrides call this
+    // first; the result says whether the system is to set the focus itself.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // BN_CLICKED of any control other than OK and Cancel.
+    virtual void OnClicked(int /*controlId*/) {}
+
+    void EndDialog(INT_PTR result);
+    HWND Window() const { return window; }
+    HWND Item(int id) const;
+    void SetItemText(int id, const std::string& text);
+    // The control's text, at most maxLength characters.
+    std::string ItemText(int id, int maxLength);
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
+    void EnableItem(int id, bool enabled);
+
+    HICON icon;
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int notification);
+    bool PaintIconWhenMinimised();
+    void CentreOnScreen();
+
+    int templateId;
+    HWND window = nullptr;
+};
