@@ -4,20 +4,17 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" >/dev/null
+if [ "${1:-}" != --in-display ]; then
+    "$root/scripts/setup.sh"
+    "$root/scripts/build.sh" >/dev/null
+    exec xvfb-run -a "$0" --in-display
+fi
 
-export WINEPREFIX=$root/build/demo-prefix WINEDEBUG=-all
-bin=$root/build/win32/bin
-
-run_demo() {
-    wineboot -i >/dev/null 2>&1
-    wine "$bin/VelloraH.exe" &
-    wine "$bin/HostProbe.exe"
-    status=$?
-    wineserver -k
-    return $status
-}
-export -f run_demo
-export bin
-xvfb-run -a bash -c run_demo
+source "$root/scripts/wine-env.sh"
+export WINEPREFIX=$root/build/demo-prefix
+"$WINELOADER" wineboot -i >/dev/null 2>&1
+"$WINELOADER" "$VELLORA_BIN/VelloraH.exe" &
+status=0
+"$WINELOADER" "$VELLORA_BIN/HostProbe.exe" || status=$?
+wineserver -k
+exit $status
