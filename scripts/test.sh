@@ -13,8 +13,10 @@ wine_log=$root/build/wine-tests.log
 
 ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc)" | tee "$native_log"
 native_status=${PIPESTATUS[0]}
+# The Wine tests run the build that this machine's Wine can start.
+if [ "$("$root/scripts/wine-arch.sh")" = i686 ]; then wine_build=win32; else wine_build=win64; fi
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$root/build/win32" --output-on-failure -j 2 | tee "$wine_log"
+    ctest --test-dir "$root/build/$wine_build" --output-on-failure -j 2 | tee "$wine_log"
 wine_status=${PIPESTATUS[0]}
 
 count() { sed -nE "s/.* tests failed out of ([0-9]+).*/\1/p" "$1" | tail -n 1; }
