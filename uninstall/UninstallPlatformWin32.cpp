@@ -1,0 +1,117 @@
+#include "UninstallPlatformWin32.h"
+
+#include "UninstallProcedure.h"
+#include "VelloraNames.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+#include <winspool.h>
+
+static_assert(kProgramsFolderId == CSIDL_PROGRAMS, "the Programs folder's number");
+static_assert(vellora::kPathBufferSize == MAX_PATH, "path buffers hold MAX_PATH characters");
+
+bool Win32UninstallPlatform::OpenPrinterForRemoval(const char* printerName, void** printer) {
+    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE handle = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(printerName), &handle, &defaults)) {
+        return false;
+    }
+    *printer = handle;
+    return true;
+}
+
+bool Win32UninstallPlatform::DeletePrinterAt(void* printer) {
+    return DeletePrinter(printer) != FALSE;
+}
+
+void Win32UninstallPlatform::ClosePrinterHandle(void* printer) {
+    ClosePrinter(printer);
+}
+
+std::int32_t Win32UninstallPlatform::LastErrorCode() {
+    return static_cast<std::int32_t>(GetLastError());
+}
+
+HWND Win32UninstallPlatform::FindTopLevelWindow(const char* windowName) {
+    return FindWindowA(nullptr, windowName);
+}
+
+void Win32UninstallPlatform::PostRequest(HWND window, unsigned message) {
+    PostMessageA(window, message, 0, 0);
+}
+
+void Win32UninstallPlatform::Wait(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
+
+std::optional<std::string> Win32UninstallPlatform::PrinterDriverDirectory() {
+    char path[MAX_PATH] = "";
+    DWORD needed = 0;
+    // Fails, rather than cut the path short, when the directory does not fit the buffer.
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(path),
+                                    sizeof(path), &needed)) {
+        return std::nullopt;
+    }
+    return std::string(path);
+}
+
+std::optional<std::string> Win32UninstallPlatform::WindowsDirectory() {
+    char path[MAX_PATH] = "";
+    // The length without the terminator, or the size needed when the buffer is too small.
+    const UINT length = GetWindowsDirectoryA(path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) {
+        return std::nullopt;
+    }
+    return std::string(path, length);
+}
+
+std::optional<std::string> Win32UninstallPlatform::ShellFolderPath(int folderId) {
+    LPITEMIDLIST folder = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &folder))) {
+        return std::nullopt;
+    }
+    char path[MAX_PATH] = "";
+    const bool resolved = SHGetPathFromIDListA(folder, path) != FALSE;
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator))) {
+        allocator->Free(folder);
+        allocator->Release();
+    }
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(path);
+}
+
+bool Win32UninstallPlatform::DeleteFileAtPath(const std::string& path) {
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+void Win32UninstallPlatform::RemoveFolder(const std::string& path) {
+    RemoveDirectoryA(path.c_str());
+}
+
+HKEY Win32UninstallPlatform::OpenMachineKey(const char* subKey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return key;
+}
+
+bool Win32UninstallPlatform::QueryValue(HKEY key, const char* valueName) {
+    BYTE data[MAX_PATH];
+    DWORD size = sizeof(data);
+    const LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr, data, &size);
+    // A value longer than the buffer exists all the same, and it is ours to remove.
+    return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
+}
+
+void Win32UninstallPlatform::DeleteValue(HKEY key, const char* valueName) {
+    RegDeleteValueA(key, valueName);
+}
+
+void Win32UninstallPlatform::CloseKey(HKEY key) {
+    RegCloseKey(key);
+}
