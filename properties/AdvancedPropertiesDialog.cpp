@@ -1,0 +1,151 @@
+#include "AdvancedPropertiesDialog.h"
+
+#include "PropertiesResources.h"
+#include "SettingsFile.h"
+
+namespace {
+
+// Set when the dialog opens, in this order; OK, "RLE" and "LZW" keep the template's texts.
+struct Caption {
+    int controlId;
+    const char* text;
+};
+constexpr const char* kDialogCaption = "Vellora 9x Advanced Properties";
+constexpr Caption kCaptions[] = {
+    {IDC_OUTPUT_FILENAME_GROUP, "Output filename"},
+    {IDC_FROM_FILENAME_DIALOG, "from filename dialog"},
+    {IDC_USE_DEFAULT_FILENAME, "use default filename"},
+    {IDC_OUTPUT_PATH_LABEL, "Default output path / filename root:"},
+    {IDC_COMPRESSION_GROUP, "Compression"},
+    {IDC_COMPRESSION_NONE, "None"},
+    {IDC_MULTIPAGE_GROUP, "Multipage Documents"},
+    {IDC_MULTIPAGE_TIFF, "multipage TIFF"},
+    {IDC_ONE_FILE_PER_PAGE, "one TIFF file per page"},
+    {IDCANCEL, "&Cancel"},
+};
+
+// The longest path the settings file keeps: the user cannot type a longer one that OK would
+// silently cut.
+constexpr int kMaxOutputPathLength = static_cast<int>(kOutputPath.bufferSize) - 1;
+
+} // namespace
+
+AdvancedPropertiesDialog::AdvancedPropertiesDialog()
+    : ModalDialog(IDD_PROPERTIES_DIALOG, IDI_PROPERTIES) {}
+
+BOOL AdvancedPropertiesDialog::OnInitDialog() {
+    ModalDialog::OnInitDialog();
+    char path[vellora::kPathBufferSize];
+    if (!BuildSettingsPath(path)) {
+        ReportSettingsPathUnknown();
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+    SendMessageA(Item(IDC_OUTPUT_PATH), EM_LIMITTEXT, kMaxOutputPathLength, 0);
+    ShowSettings(ReadSettings(path));
+    SetCaptions();
+    // The platform puts the focus on the first tab stop, the OK button.
+    return TRUE;
+}
+
+void AdvancedPropertiesDialog::OnOK() {
+    char path[vellora::kPathBufferSize];
+    if (BuildSettingsPath(path)) {
+        WriteSettings(SettingsShown(), path);
+    } else {
+        ReportSettingsPathUnknown();
+    }
+    EndDialog(IDOK);
+}
+
+void AdvancedPropertiesDialog::OnClicked(int controlId) {
+    switch (controlId) {
+    case IDC_COMPRESSION_NONE:
+        SelectCompression(Compression::None);
+        break;
+    case IDC_COMPRESSION_RLE:
+        SelectCompression(Compression::Rle);
+        break;
+    case IDC_COMPRESSION_LZW:
+        SelectCompression(Compression::Lzw);
+        break;
+    case IDC_USE_DEFAULT_FILENAME:
+        SelectOutputFilenameMode(FilenameMode::UseDefaultFilename);
+        break;
+    case IDC_FROM_FILENAME_DIALOG:
+        SelectOutputFilenameMode(FilenameMode::FromFilenameDialog);
+        break;
+    case IDC_MULTIPAGE_TIFF:
+        SelectMultipage(Multipage::MultipageTiff);
+        break;
+    case IDC_ONE_FILE_PER_PAGE:
+        SelectMultipage(Multipage::OneFilePerPage);
+        break;
+    default:
+        break;
+    }
+}
+
+void AdvancedPropertiesDialog::ShowSettings(const Settings& settings) {
+    SelectOutputFilenameMode(settings.filenameMode);
+    SetItemText(IDC_OUTPUT_PATH, settings.outputPath);
+    SelectCompression(settings.compression);
+    SelectMultipage(settings.multipage);
+}
+
+Settings AdvancedPropertiesDialog::SettingsShown() {
+    Settings settings;
+    settings.filenameMode = IsChecked(IDC_FROM_FILENAME_DIALOG) ? FilenameMode::FromFilenameDialog
+                                                                : FilenameMode::UseDefaultFilename;
+    // A disabled field still counts, and so does an empty one.
+    settings.outputPath = ItemText(IDC_OUTPUT_PATH, kMaxOutputPathLength);
+    settings.compression = IsChecked(IDC_COMPRESSION_NONE)  ? Compression::None
+                           : IsChecked(IDC_COMPRESSION_LZW) ? Compression::Lzw
+                                                            : Compression::Rle;
+    settings.multipage =
+        IsChecked(IDC_MULTIPAGE_TIFF) ? Multipage::MultipageTiff : Multipage::OneFilePerPage;
+    return settings;
+}
+
+void AdvancedPropertiesDialog::SetCaptions() {
+    SetWindowTextA(Window(), kDialogCaption);
+    for (const Caption& caption : kCaptions) {
+        SetItemText(caption.controlId, caption.text);
+    }
+}
+
+void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
+    SetChecked(IDC_USE_DEFAULT_FILENAME, false);
+    SetChecked(IDC_FROM_FILENAME_DIALOG, false);
+    SetChecked(mode == FilenameMode::FromFilenameDialog ? IDC_FROM_FILENAME_DIALOG
+                                                        : IDC_USE_DEFAULT_FILENAME,
+               true);
+    // The path and its label matter only while the default file name is in use.
+    const bool pathInUse = IsChecked(IDC_USE_DEFAULT_FILENAME);
+    EnableItem(IDC_OUTPUT_PATH, pathInUse);
+    EnableItem(IDC_OUTPUT_PATH_LABEL, pathInUse);
+}
+
+void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
+    SetChecked(IDC_COMPRESSION_NONE, false);
+    SetChecked(IDC_COMPRESSION_LZW, false);
+    SetChecked(IDC_COMPRESSION_RLE, false);
+    switch (compression) {
+    case Compression::Rle:
+        SetChecked(IDC_COMPRESSION_RLE, true);
+        break;
+    case Compression::None:
+        SetChecked(IDC_COMPRESSION_NONE, true);
+        break;
+    case Compression::Lzw:
+        SetChecked(IDC_COMPRESSION_LZW, true);
+        break;
+    }
+}
+
+void AdvancedPropertiesDialog::SelectMultipage(Multipage multipage) {
+    SetChecked(IDC_MULTIPAGE_TIFF, false);
+    SetChecked(IDC_ONE_FILE_PER_PAGE, false);
+    SetChecked(multipage == Multipage::OneFilePerPage ? IDC_ONE_FILE_PER_PAGE : IDC_MULTIPAGE_TIFF,
+               true);
+}

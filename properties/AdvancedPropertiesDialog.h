@@ -1,0 +1,27 @@
+// The dialog "Vellora 9x Advanced Properties": shows the four settings of "Vellora.ini" as
+// three sets of radio buttons and the path field, and writes all four back on OK. Between
+// opening and OK the controls are the only copy of the settings.
+#pragma once
+
+#include "ModalDialog.h"
+#include "SettingsRules.h"
+
+class AdvancedPropertiesDialog : public ModalDialog {
+  public:
+    AdvancedPropertiesDialog();
+
+  private:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnClicked(int controlId) override;
+
+    void ShowSettings(const Settings& settings);
+    Settings SettingsShown();
+    void SetCaptions();
+
+    // Every radio button is a group of its own, so the platform unchecks nothing when one is
+    // clicked: these keep each set exclusive.
+    void SelectOutputFilenameMode(FilenameMode mode);
+    void SelectCompression(Compression compression);
+    void SelectMultipage(Multipage multipage);
+};

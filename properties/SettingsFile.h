@@ -1,0 +1,33 @@
+// The settings file "Vellora.ini" in the Windows directory, read and written through the
+// platform's private-profile calls. Every group of reads or writes builds the path anew.
+#pragma once
+
+#include "SettingsRules.h"
+
+#include "VelloraNames.h"
+
+#include <cstdint>
+
+// The Windows directory, a backslash and "Vellora.ini". False, with the buffer empty, when the
+// directory cannot be determined or the path would not fit.
+bool BuildSettingsPath(char (&path)[vellora::kPathBufferSize]);
+
+// Tells the user that the settings file cannot be located, in a box captioned "Vellora 9x".
+void ReportSettingsPathUnknown();
+
+// Reads the key into the buffer, cut to size - 1 characters, or the default when the file,
+// section or key is missing or the value is empty. Always true.
+bool ReadSettingString(std::uint32_t size, char* buffer, const char* section, const char* key,
+                       const char* defaultValue, const char* path);
+
+// Stores the value under the key, creating the file and the section when missing. A failure is
+// shown in a box "Error writing string to INI file." and otherwise ignored. Always true.
+bool WriteSettingString(const char* value, const char* section, const char* key, const char* path);
+
+// The four settings, read in the order "PrintOnFilePrompt", "OutputPath", "CompressionType",
+// "Multipage".
+Settings ReadSettings(const char* path);
+
+// Writes all four keys, changed or not, each on its own and in the same order as they are read:
+// a file that did not exist holds them in that order. A failed key does not stop the others.
+void WriteSettings(const Settings& settings, const char* path);

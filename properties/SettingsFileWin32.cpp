@@ -1,0 +1,77 @@
+#include "SettingsFile.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr const char* kWriteErrorText = "Error writing string to INI file.";
+constexpr const char* kPathUnknownText =
+    "The settings file cannot be located: the Windows directory is unknown or its path is too "
+    "long. No setting has been read or saved.";
+
+// The Windows directory, or the empty text when the platform cannot give all of it.
+std::string WindowsDirectory() {
+    char directory[vellora::kPathBufferSize] = "";
+    const UINT length = GetWindowsDirectoryA(directory, sizeof(directory));
+    if (length == 0 || length >= sizeof(directory)) {
+        return std::string();
+    }
+    return std::string(directory, length);
+}
+
+void ShowSettingsError(const char* text) {
+    MessageBoxA(nullptr, text, vellora::kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::string ReadTextSetting(const TextSetting& setting, const char* path) {
+    std::string buffer(setting.bufferSize, '\0');
+    ReadSettingString(setting.bufferSize, &buffer[0], vellora::kSettingsSection, setting.key,
+                      setting.defaultValue, path);
+    return buffer.c_str();
+}
+
+void WriteSetting(const char* key, const std::string& value, const char* path) {
+    WriteSettingString(value.c_str(), vellora::kSettingsSection, key, path);
+}
+
+} // namespace
+
+bool BuildSettingsPath(char (&path)[vellora::kPathBufferSize]) {
+    return JoinSettingsPath(WindowsDirectory(), path);
+}
+
+void ReportSettingsPathUnknown() {
+    ShowSettingsError(kPathUnknownText);
+}
+
+bool ReadSettingString(std::uint32_t size, char* buffer, const char* section, const char* key,
+                       const char* defaultValue, const char* path) {
+    GetPrivateProfileStringA(section, key, defaultValue, buffer, size, path);
+    UseDefaultWhenEmpty(buffer, size, defaultValue);
+    return true;
+}
+
+bool WriteSettingString(const char* value, const char* section, const char* key, const char* path) {
+    if (!WritePrivateProfileStringA(section, key, value, path)) {
+        ShowSettingsError(kWriteErrorText);
+    }
+    return true;
+}
+
+Settings ReadSettings(const char* path) {
+    Settings settings;
+    settings.filenameMode = FilenameModeFromText(ReadTextSetting(kPrintOnFilePrompt, path));
+    settings.outputPath = ReadTextSetting(kOutputPath, path);
+    settings.compression = CompressionFromText(ReadTextSetting(kCompressionType, path));
+    settings.multipage = MultipageFromValue(GetPrivateProfileIntA(
+        vellora::kSettingsSection, vellora::kKeyMultipage, kMultipageDefault, path));
+    return settings;
+}
+
+void WriteSettings(const Settings& settings, const char* path) {
+    WriteSetting(vellora::kKeyPrintOnFilePrompt, PrintOnFilePromptText(settings.filenameMode),
+                 path);
+    WriteSetting(vellora::kKeyOutputPath, settings.outputPath, path);
+    WriteSetting(vellora::kKeyCompressionType, CompressionTypeText(settings.compression), path);
+    WriteSetting(vellora::kKeyMultipage, MultipageText(settings.multipage), path);
+}
