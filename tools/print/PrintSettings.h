@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TiffWriter.h"
+#include "VelloraNames.h"
 
 #include <string>
 
@@ -27,7 +28,7 @@ struct StoredSettings {
 
 struct PrintSettings {
     bool printOnFilePrompt = false;
-    std::string outputPath;
+    std::string outputPath = vellora::kDefaultOutputRoot;
     Compression compression = Compression::Lzw;
     bool multipage = true;
 };
