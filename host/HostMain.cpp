@@ -1,4 +1,5 @@
 // VelloraH.exe: the resident host with its hidden window "VelloraHost".
+#include "HostPlatformWin32.h"
 #include "HostWindow.h"
 
 #include "VelloraNames.h"
@@ -6,7 +7,8 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    HostWindow host;
+    Win32HostPlatform platform;
+    HostWindow host(platform);
     if (!host.CreateHostWindow(instance, vellora::kHostWindowName, vellora::kHostWindowClass)) {
         // No window means no driver can reach this host: do not run a loop nobody can end.
         return 1;

@@ -1,3 +1,120 @@
+// The driver's requests: texts arrive in global atoms, results go back to the sender.
 #include "HostWindow.h"
 
-std::int32_t HostWindow::HandleHostMessage(unsigned, std::uintptr_t, std::intptr_t) { return 0; }
+#include "HostTexts.h"
+#include "OutputRoot.h"
+#include "PathBuffer.h"
+#include "VelloraNames.h"
+
+namespace {
+
+// An atom is a 16-bit number; a wParam beyond that names no atom, and no other atom whose
+// number shares its low bits may be read or released in its place.
+bool NamesAtom(std::uintptr_t wParam) {
+    return wParam <= 0xFFFF;
+}
+
+} // namespace
+
+std::int32_t HostWindow::HandleHostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    switch (message) {
+    case vellora::HM_SET_NAME_SUFFIX:
+        return OnSetNameSuffix(wParam);
+    case vellora::HM_PLACE_OUTPUT:
+        return OnPlaceOutput(wParam);
+    case vellora::HM_EXIT:
+        return OnExit();
+    case vellora::HM_PROMPT_OUTPUT_ROOT:
+        return PromptForOutputRoot();
+    case vellora::HM_SET_OUTPUT_ROOT:
+        return OnSetOutputRoot(wParam);
+    case vellora::HM_OPEN_PROPERTIES:
+        return OnOpenProperties();
+    default:
+        return 0;
+    }
+}
+
+std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
+    nameSuffix = TakeAtomText(wParam);
+    if (nameSuffix == vellora::kEmptySuffixMarker) {
+        nameSuffix.clear();
+    }
+    targetPath = outputRoot + nameSuffix;
+    return 0;
+}
+
+// The produced file's atom stays the sender's, who releases it once this call has returned.
+// Whatever is still at the produced path afterwards is discarded; the sender learns whether
+// that happened.
+std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
+    const std::string producedPath = ReadAtomText(wParam) + vellora::kOutputExtension;
+    targetPath += vellora::kOutputExtension;
+    const int cancelled = PlaceOutputFile(producedPath, targetPath);
+    if (platform.RemoveFile(producedPath) == 0) {
+        return 1;
+    }
+    return cancelled == 1 ? 1 : 0;
+}
+
+std::int32_t HostWindow::OnExit() {
+    platform.EndProcess(0);
+    return 0;
+}
+
+std::int32_t HostWindow::OnSetOutputRoot(std::uintptr_t wParam) {
+    outputRoot = TakeAtomText(wParam);
+    std::string root = outputRoot;
+    const int valid = ValidateOutputRoot(root);
+    outputRoot = root;
+    if (valid == 1) {
+        return 0;
+    }
+    return PromptForOutputRoot();
+}
+
+// While the program runs, the host's thread waits in it and handles no message; the flag keeps
+// a second copy from being started should a request ever reach the host during that wait.
+// Nothing is started from a path that had to be cut to fit.
+std::int32_t HostWindow::OnOpenProperties() {
+    if (launchInProgress == 1) {
+        return 0;
+    }
+    std::string programPath;
+    if (!GetDriverFilePath(vellora::kPropertiesProgramFile, programPath)) {
+        return 0;
+    }
+    if (!FitsPathBuffer(programPath)) {
+        platform.ShowMessageBox(PropertiesPathTooLongText(programPath), kBoxStyleOk);
+        return 0;
+    }
+    launchInProgress = 1;
+    platform.RunProgramAndWait(programPath);
+    launchInProgress = 0;
+    return 0;
+}
+
+bool HostWindow::GetDriverFilePath(const char* fileName, std::string& path) {
+    std::string directory;
+    if (!platform.PrinterDriverDirectory(directory)) {
+        return false;
+    }
+    path = directory + "\\" + fileName;
+    return true;
+}
+
+std::string HostWindow::ReadAtomText(std::uintptr_t wParam) {
+    if (!NamesAtom(wParam)) {
+        return std::string();
+    }
+    const auto atom = static_cast<std::uint16_t>(wParam);
+    return platform.ReadAtomName(atom).substr(0, vellora::kMaxAtomText);
+}
+
+std::string HostWindow::TakeAtomText(std::uintptr_t wParam) {
+    std::string text = ReadAtomText(wParam);
+    if (NamesAtom(wParam)) {
+        platform.DeleteAtom(static_cast<std::uint16_t>(wParam));
+    }
+    return text;
+}

@@ -1,0 +1,9 @@
+#include "DialogPath.h"
+
+DialogPath SplitPathForDialog(const std::string& path) {
+    const auto lastBackslash = path.rfind('\\');
+    if (lastBackslash == std::string::npos || lastBackslash + 1 == path.size()) {
+        return {path, ""};
+    }
+    return {path.substr(0, lastBackslash), path.substr(lastBackslash + 1)};
+}

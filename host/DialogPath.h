@@ -1,0 +1,13 @@
+// How a path opens the save-file dialog: a folder to show and a file name to fill in.
+#pragma once
+
+#include <string>
+
+struct DialogPath {
+    std::string folder;
+    std::string fileName;
+};
+
+// A path ending in a backslash, or holding none, is the folder alone; otherwise the text after
+// the last backslash is the file name and the text before it the folder.
+DialogPath SplitPathForDialog(const std::string& path);

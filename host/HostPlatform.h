@@ -1,0 +1,60 @@
+// The platform calls that the host's requests make, one per call. The program uses the Win32
+// implementation; the unit tests put a stand-in in its place, so that every request, every
+// answer of the user and every file failure can be followed without Windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Message-box styles and the buttons that come back, with the platform's own values.
+constexpr unsigned kBoxStyleOk = 0x0; // MB_OK: an OK button, no icon
+constexpr unsigned kBoxStyleOverwriteQuestion =
+    0x2023; // Yes, No, Cancel; question mark; task-modal
+constexpr int kButtonOk = 1;
+constexpr int kButtonCancel = 2;
+constexpr int kButtonYes = 6;
+constexpr int kButtonNo = 7;
+
+// How the save-file dialog ended.
+enum class SaveDialogAnswer {
+    chosen,      // the chosen full path is in the out parameter
+    cancelled,   // cancelled, or the dialog could not be shown
+    nameTooLong, // the name typed does not fit the dialog's file-name buffer
+};
+
+class HostPlatform {
+  public:
+    HostPlatform() = default;
+    virtual ~HostPlatform() = default;
+    HostPlatform(const HostPlatform&) = delete;
+    HostPlatform& operator=(const HostPlatform&) = delete;
+
+    // The whole name of a global atom; empty when the number names no atom.
+    virtual std::string ReadAtomName(std::uint16_t atom) = 0;
+    // Releases one reference of the atom.
+    virtual void DeleteAtom(std::uint16_t atom) = 0;
+
+    // Moves a file, also to another drive, never onto an existing file. 0 when it moved,
+    // otherwise the cause number of the failure (FileErrorCause.h).
+    virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+    // Deletes a file; 0 when it was deleted, otherwise the cause number of the failure.
+    virtual int RemoveFile(const std::string& path) = 0;
+    // Deletes a file; a failure shows only in what the caller does next.
+    virtual void DeleteFileQuietly(const std::string& path) = 0;
+
+    // The save-file dialog with no owner, opened on a folder with a file name filled in.
+    virtual SaveDialogAnswer AskForSaveFileName(const std::string& folder,
+                                                const std::string& fileName,
+                                                std::string& chosenPath) = 0;
+    // A message box with no owner window and the caption "Vellora 9x"; the button pressed, or
+    // 0 when the box could not be shown.
+    virtual int ShowMessageBox(const std::string& text, unsigned style) = 0;
+
+    // The printer-driver directory of the local machine, whole; false when it is not known.
+    virtual bool PrinterDriverDirectory(std::string& directory) = 0;
+    // Starts the program with an empty argument list and returns when it has ended; nothing
+    // happens when it cannot be started.
+    virtual void RunProgramAndWait(const std::string& programPath) = 0;
+    // Ends the process after the runtime's normal clean-up.
+    virtual void EndProcess(int exitCode) = 0;
+};

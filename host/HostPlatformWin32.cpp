@@ -1,0 +1,122 @@
+#include "HostPlatformWin32.h"
+
+#include "FileErrorCause.h"
+#include "VelloraNames.h"
+
+#include <windows.h>
+
+#include <cderr.h>
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+static_assert(kBoxStyleOk == MB_OK, "box style");
+static_assert(kBoxStyleOverwriteQuestion == (MB_YESNOCANCEL | MB_ICONQUESTION | MB_TASKMODAL),
+              "box style");
+static_assert(kButtonOk == IDOK && kButtonCancel == IDCANCEL && kButtonYes == IDYES &&
+                  kButtonNo == IDNO,
+              "box buttons");
+
+namespace {
+
+// Atom names hold at most 255 characters; the caller decides how much of one it keeps.
+constexpr int kAtomNameBufferSize = 256;
+// The dialog's file-name buffer. A name too long for a path but shorter than this reaches the
+// caller whole and is refused there; a name longer still the dialog itself reports.
+constexpr DWORD kFileNameBufferSize = 400;
+constexpr char kTiffFilter[] = "TIFF files (*.TIF)\0*.tif\0";
+
+int CauseOfLastError() {
+    return FileErrorCause(GetLastError());
+}
+
+} // namespace
+
+std::string Win32HostPlatform::ReadAtomName(std::uint16_t atom) {
+    char name[kAtomNameBufferSize] = "";
+    const UINT length = GlobalGetAtomNameA(atom, name, sizeof(name));
+    return std::string(name, length);
+}
+
+void Win32HostPlatform::DeleteAtom(std::uint16_t atom) {
+    GlobalDeleteAtom(atom);
+}
+
+int Win32HostPlatform::RenameFile(const std::string& from, const std::string& to) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        return filecause::kNone;
+    }
+    return CauseOfLastError();
+}
+
+int Win32HostPlatform::RemoveFile(const std::string& path) {
+    if (DeleteFileA(path.c_str())) {
+        return filecause::kNone;
+    }
+    return CauseOfLastError();
+}
+
+void Win32HostPlatform::DeleteFileQuietly(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
+
+SaveDialogAnswer Win32HostPlatform::AskForSaveFileName(const std::string& folder,
+                                                       const std::string& fileName,
+                                                       std::string& chosenPath) {
+    std::vector<char> name(std::max<std::size_t>(kFileNameBufferSize, fileName.size() + 1), '\0');
+    std::copy(fileName.begin(), fileName.end(), name.begin());
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.lpstrFilter = kTiffFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrTitle = vellora::kSaveDialogTitle;
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOTESTFILECREATE;
+    if (GetSaveFileNameA(&dialog)) {
+        chosenPath = name.data();
+        return SaveDialogAnswer::chosen;
+    }
+    return CommDlgExtendedError() == FNERR_BUFFERTOOSMALL ? SaveDialogAnswer::nameTooLong
+                                                          : SaveDialogAnswer::cancelled;
+}
+
+int Win32HostPlatform::ShowMessageBox(const std::string& text, unsigned style) {
+    return MessageBoxA(nullptr, text.c_str(), vellora::kMessageCaption, style);
+}
+
+bool Win32HostPlatform::PrinterDriverDirectory(std::string& directory) {
+    DWORD needed = 0;
+    GetPrinterDriverDirectoryA(nullptr, nullptr, 1, nullptr, 0, &needed);
+    if (needed == 0) {
+        return false;
+    }
+    std::vector<BYTE> buffer(needed + 1, 0);
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, buffer.data(), needed, &needed)) {
+        return false;
+    }
+    directory = reinterpret_cast<const char*>(buffer.data());
+    return true;
+}
+
+void Win32HostPlatform::RunProgramAndWait(const std::string& programPath) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    char emptyCommandLine[] = "";
+    if (!CreateProcessA(programPath.c_str(), emptyCommandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void Win32HostPlatform::EndProcess(int exitCode) {
+    std::exit(exitCode);
+}

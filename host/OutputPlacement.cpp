@@ -1,0 +1,86 @@
+// Moving a produced file to its target, the overwrite question and the save-file dialog. The
+// dialog and the boxes run nested message loops, so other requests may change `outputRoot`,
+// `nameSuffix` and `targetPath` while they wait: nothing here holds on to those strings across
+// a dialog or a box.
+#include "HostWindow.h"
+
+#include "DialogPath.h"
+#include "FileErrorCause.h"
+#include "HostTexts.h"
+#include "PathBuffer.h"
+#include "VelloraNames.h"
+
+int HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
+    const int cause = MoveWithinPathLimit(producedPath, target);
+    if (cause == filecause::kNone) {
+        return 0;
+    }
+    if (cause == filecause::kBadPath || cause == filecause::kAccessDenied) {
+        return AskBeforeOverwrite(producedPath, target);
+    }
+    platform.ShowMessageBox(RenameErrorText(cause), kBoxStyleOk);
+    return 0;
+}
+
+// A path beyond the platform's limit is refused the way the platform refuses one: as a bad
+// path. That brings the overwrite question, whose No lets the user choose a shorter name.
+int HostWindow::MoveWithinPathLimit(const std::string& producedPath, const std::string& target) {
+    if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
+        return filecause::kBadPath;
+    }
+    return platform.RenameFile(producedPath, target);
+}
+
+int HostWindow::AskBeforeOverwrite(const std::string& producedPath, const std::string& target) {
+    switch (platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
+    case kButtonYes:
+        platform.DeleteFileQuietly(target);
+        PlaceOutputFile(producedPath, target);
+        return 0;
+    case kButtonNo:
+        return PlaceUnderNewRoot(producedPath);
+    case kButtonCancel:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {
+    if (PromptForOutputRoot() == 1) {
+        return 1;
+    }
+    targetPath = outputRoot + nameSuffix + vellora::kOutputExtension;
+    return PlaceOutputFile(producedPath, targetPath);
+}
+
+int HostWindow::PromptForOutputRoot() {
+    std::string path = outputRoot;
+    if (ShowSaveDialog(path) == 0) {
+        return 1;
+    }
+    outputRoot = path;
+    return 0;
+}
+
+// A chosen path that the platform could not take is never cut short: the user is told and
+// chooses again.
+int HostWindow::ShowSaveDialog(std::string& path) {
+    const DialogPath opened = SplitPathForDialog(path);
+    for (;;) {
+        std::string chosen;
+        switch (platform.AskForSaveFileName(opened.folder, opened.fileName, chosen)) {
+        case SaveDialogAnswer::cancelled:
+            return 0;
+        case SaveDialogAnswer::chosen:
+            if (FitsPathBuffer(chosen)) {
+                path = chosen;
+                return 1;
+            }
+            break;
+        case SaveDialogAnswer::nameTooLong:
+            break;
+        }
+        platform.ShowMessageBox(kChosenNameTooLongText, kBoxStyleOk);
+    }
+}

@@ -1,0 +1,8 @@
+// The check of an output root that the driver hands over.
+#pragma once
+
+#include <string>
+
+// 1 when the root is usable: "%20" is then decoded to spaces. 0 when it is empty (it stays
+// empty) or holds a character that no path may hold (it becomes "c:\VelloraDoc").
+int ValidateOutputRoot(std::string& path);

@@ -1,0 +1,155 @@
+// A stand-in for the host's platform calls: a small file system of path names, atoms, and the
+// user's answers to dialogs and boxes given in advance. Each answer may run requests of its own
+// while its dialog or box is open, as the platform's nested message loops allow.
+#pragma once
+
+#include "FileErrorCause.h"
+#include "HostPlatform.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+struct FakeHostPlatform final : HostPlatform {
+    struct Box {
+        std::string text;
+        unsigned style;
+    };
+    struct BoxAnswer {
+        int button;
+        std::function<void()> meanwhile;
+    };
+    struct DialogCall {
+        std::string folder;
+        std::string fileName;
+    };
+    struct DialogAnswer {
+        SaveDialogAnswer answer;
+        std::string chosenPath;
+        std::function<void()> meanwhile;
+    };
+
+    std::map<std::uint16_t, std::string> atoms;
+    std::vector<std::uint16_t> atomsRead;
+    std::vector<std::uint16_t> atomsDeleted;
+
+    std::set<std::string> files;
+    std::set<std::string> undeletableFiles;
+    // Causes that the next moves fail with, whatever the files.
+    std::deque<int> forcedRenameCauses;
+    std::vector<std::pair<std::string, std::string>> renames;
+    std::vector<std::string> removals;
+    std::vector<std::string> quietDeletions;
+
+    std::deque<DialogAnswer> dialogAnswers;
+    std::vector<DialogCall> dialogs;
+    std::deque<BoxAnswer> boxAnswers;
+    std::vector<Box> boxes;
+
+    bool driverDirectoryKnown = true;
+    std::string driverDirectory = "C:\\WINDOWS\\SYSTEM\\SPOOL\\DRIVERS\\W32X86";
+    std::vector<std::string> programsRun;
+    std::function<void()> whileProgramRuns;
+    std::vector<int> exitCodes;
+
+    std::string ReadAtomName(std::uint16_t atom) override {
+        atomsRead.push_back(atom);
+        const auto found = atoms.find(atom);
+        return found == atoms.end() ? std::string() : found->second;
+    }
+    void DeleteAtom(std::uint16_t atom) override {
+        atomsDeleted.push_back(atom);
+        atoms.erase(atom);
+    }
+
+    int RenameFile(const std::string& from, const std::string& to) override {
+        renames.emplace_back(from, to);
+        if (!forcedRenameCauses.empty()) {
+            const int cause = forcedRenameCauses.front();
+            forcedRenameCauses.pop_front();
+            return cause;
+        }
+        if (files.count(from) == 0) {
+            return filecause::kFileNotFound;
+        }
+        if (files.count(to) != 0) {
+            return filecause::kAccessDenied;
+        }
+        files.erase(from);
+        files.insert(to);
+        return filecause::kNone;
+    }
+    int RemoveFile(const std::string& path) override {
+        removals.push_back(path);
+        if (files.count(path) == 0) {
+            return filecause::kFileNotFound;
+        }
+        if (undeletableFiles.count(path) != 0) {
+            return filecause::kAccessDenied;
+        }
+        files.erase(path);
+        return filecause::kNone;
+    }
+    void DeleteFileQuietly(const std::string& path) override {
+        quietDeletions.push_back(path);
+        if (undeletableFiles.count(path) == 0) {
+            files.erase(path);
+        }
+    }
+
+    SaveDialogAnswer AskForSaveFileName(const std::string& folder, const std::string& fileName,
+                                        std::string& chosenPath) override {
+        dialogs.push_back({folder, fileName});
+        if (dialogAnswers.empty()) {
+            return SaveDialogAnswer::cancelled;
+        }
+        DialogAnswer answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        if (answer.meanwhile) {
+            answer.meanwhile();
+        }
+        chosenPath = answer.chosenPath;
+        return answer.answer;
+    }
+    int ShowMessageBox(const std::string& text, unsigned style) override {
+        boxes.push_back({text, style});
+        if (boxAnswers.empty()) {
+            return kButtonOk;
+        }
+        BoxAnswer answer = boxAnswers.front();
+        boxAnswers.pop_front();
+        if (answer.meanwhile) {
+            answer.meanwhile();
+        }
+        return answer.button;
+    }
+
+    bool PrinterDriverDirectory(std::string& directory) override {
+        directory = driverDirectory;
+        return driverDirectoryKnown;
+    }
+    void RunProgramAndWait(const std::string& programPath) override {
+        programsRun.push_back(programPath);
+        if (whileProgramRuns) {
+            whileProgramRuns();
+        }
+    }
+    void EndProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+
+    // Answers the user gives, in order.
+    void Choose(const std::string& path, std::function<void()> meanwhile = {}) {
+        dialogAnswers.push_back({SaveDialogAnswer::chosen, path, std::move(meanwhile)});
+    }
+    void CancelDialog(std::function<void()> meanwhile = {}) {
+        dialogAnswers.push_back({SaveDialogAnswer::cancelled, "", std::move(meanwhile)});
+    }
+    void TypeNameTooLongForDialog() {
+        dialogAnswers.push_back({SaveDialogAnswer::nameTooLong, "", {}});
+    }
+    void Press(int button, std::function<void()> meanwhile = {}) {
+        boxAnswers.push_back({button, std::move(meanwhile)});
+    }
+};
