@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 
 #include "OutputFiles.h"
+#include "PageFormat.h"
 #include "TiffWriter.h"
 #include "VelloraNames.h"
 
@@ -109,7 +110,7 @@ class Job {
             return Unanswered(reply, "1281 with " + Quoted(stem),
                               which + " stays with the host, which removes it when done");
         }
-        if (reply.delivery == HostReply::Delivery::HostGone) {
+        if (reply.delivery != HostReply::Delivery::Answered) {
             const bool stillSpooled = spool.Remove(path);
             return Unanswered(reply, "1281 with " + Quoted(stem),
                               which + (stillSpooled ? " was not printed" : " may be lost"));
@@ -141,11 +142,19 @@ class Job {
 
     int Unanswered(const HostReply& reply, const std::string& request,
                    const std::string& consequence) {
-        errors << "VlPrint: the host "
-               << (reply.delivery == HostReply::Delivery::HostGone ? "went away during"
-                                                                   : "did not answer in time to")
-               << " the request " << request << "; " << consequence << ".\n";
-        return kHostUnreachable;
+        switch (reply.delivery) {
+        case HostReply::Delivery::NotSent:
+            errors << "VlPrint: no global atom could be made for the request " << request;
+            break;
+        case HostReply::Delivery::HostGone:
+            errors << "VlPrint: the host went away during the request " << request;
+            break;
+        default:
+            errors << "VlPrint: the host did not answer in time to the request " << request;
+            break;
+        }
+        errors << "; " << consequence << ".\n";
+        return reply.delivery == HostReply::Delivery::NotSent ? kFailed : kHostUnreachable;
     }
 
     const std::vector<BilevelPage>& pages;

@@ -20,13 +20,12 @@ constexpr int kFailed = 1;
 constexpr int kHostUnreachable = 2;
 constexpr int kCancelled = 3;
 
-constexpr std::uint32_t kDotsPerInch = 150;
-
 struct HostReply {
     enum class Delivery {
         Answered,
         HostGone, // the window vanished: the host never saw the request or died in it
         TimedOut, // the host still works on the request
+        NotSent,  // no global atom could be made for the request's text
     };
     Delivery delivery;
     long result;

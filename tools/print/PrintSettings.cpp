@@ -34,4 +34,15 @@ PrintSettings InterpretSettings(const StoredSettings& stored) {
     return settings;
 }
 
+std::string DescribeSettings(const PrintSettings& settings) {
+    const std::string fileName = settings.printOnFilePrompt
+                                     ? "from filename dialog"
+                                     : "default filename root \"" + settings.outputPath + "\"";
+    const char* compression = settings.compression == Compression::PackBits ? "RLE"
+                              : settings.compression == Compression::None   ? "None"
+                                                                            : "LZW";
+    return "output " + fileName + ", compression " + compression + ", " +
+           (settings.multipage ? "multipage TIFF" : "one TIFF file per page");
+}
+
 } // namespace vlprint

@@ -38,4 +38,7 @@ struct PrintSettings {
 // its low eight bits.
 PrintSettings InterpretSettings(const StoredSettings& stored);
 
+// The settings in the words of the properties dialog, for VlPrint's report.
+std::string DescribeSettings(const PrintSettings& settings);
+
 } // namespace vlprint

@@ -254,3 +254,11 @@ TEST_F(PrintJobTest, texts_longer_than_an_atom_holds_are_refused_before_any_requ
     EXPECT_TRUE(host.requests.empty());
     EXPECT_NE(errors.str().find("is longer than 254 characters"), std::string::npos);
 }
+
+TEST_F(PrintJobTest, a_request_whose_atom_cannot_be_made_is_a_failure_of_the_driver) {
+    host.replies[3] = {Delivery::NotSent, 0};
+    EXPECT_EQ(Print(), kFailed);
+    EXPECT_TRUE(spool.files.empty());
+    EXPECT_EQ(errors.str(), "VlPrint: no global atom could be made for the request 1281 with "
+                            "\"C:\\spool\\job-1\"; file 1 of 1 (pages 1-3) was not printed.\n");
+}

@@ -52,3 +52,12 @@ TEST(PrintSettings, multipage_counts_by_its_low_eight_bits) {
     EXPECT_TRUE(Interpret("", "", "", 257).multipage);
     EXPECT_TRUE(Interpret("", "", "", 0xFFFFFFFFu).multipage);
 }
+
+TEST(PrintSettings, are_described_in_the_words_of_the_properties_dialog) {
+    EXPECT_EQ(DescribeSettings(Interpret("OFF", "c:\\Out\\", "2", 1)),
+              "output default filename root \"c:\\Out\\\", compression LZW, multipage TIFF");
+    EXPECT_EQ(DescribeSettings(Interpret("ON", "", "0", 0)),
+              "output from filename dialog, compression RLE, one TIFF file per page");
+    EXPECT_EQ(DescribeSettings(Interpret("", "", "1", 1)),
+              "output default filename root \"c:\\VelloraDoc\", compression None, multipage TIFF");
+}
