@@ -88,16 +88,6 @@ TEST(RunUninstall, complete_installation_is_removed_in_order_with_six_lines) {
     EXPECT_EQ(machine.openKeys, 0);
 }
 
-TEST(RunUninstall, run_where_everything_is_gone_stops_at_the_printer) {
-    FakeUninstallPlatform machine;
-    RunOn(machine);
-    machine.calls.clear();
-    EXPECT_EQ(RunOn(machine), "Starting uninstall...\n"
-                              "\tDriver can not be opened..., err - 1801 \n"
-                              "Uninstallation finished.\n");
-    EXPECT_EQ(machine.calls, (Calls{"OpenPrinter Vellora 9x", "LastError"}));
-}
-
 TEST(PrinterGate, printer_that_cannot_be_opened_leaves_everything_in_place) {
     FakeUninstallPlatform machine;
     machine.printerPresent = false;
@@ -149,31 +139,6 @@ TEST(StopHost, host_not_running_gets_no_message_but_the_wait_still_happens) {
     EXPECT_EQ(machine.files.count(kHostFile), 0u);
 }
 
-TEST(ProgramFiles, missing_host_file_is_logged_and_the_rest_still_goes) {
-    FakeUninstallPlatform machine;
-    machine.files.erase(kHostFile);
-    EXPECT_EQ(RunOn(machine), "Starting uninstall...\n"
-                              "  Driver deleted...\n"
-                              "Deleting driver files...\n"
-                              "\tVelloraH.exe not deleted...\n"
-                              "  Vellora.ini deleted...\n"
-                              "Uninstallation finished.\n");
-    EXPECT_EQ(machine.files.size(), 1u);
-    EXPECT_TRUE(machine.folders.empty());
-    EXPECT_FALSE(machine.startupValuePresent);
-}
-
-TEST(ProgramFiles, missing_settings_file_is_logged_and_the_rest_still_goes) {
-    FakeUninstallPlatform machine;
-    machine.files.erase(kSettingsFile);
-    const std::string log = RunOn(machine);
-    EXPECT_NE(log.find("  VelloraH.exe deleted...\n\tVellora.ini not deleted...\n"),
-              std::string::npos);
-    EXPECT_EQ(machine.files.size(), 1u);
-    EXPECT_TRUE(machine.folders.empty());
-    EXPECT_FALSE(machine.startupValuePresent);
-}
-
 TEST(ProgramFiles, unknown_directories_delete_nothing_and_log_the_failures) {
     FakeUninstallPlatform machine;
     machine.driverDirectory = std::nullopt;
@@ -216,15 +181,6 @@ TEST(ProgramFiles, path_of_exactly_259_characters_is_used) {
     EXPECT_EQ(machine.files.count(hostFile), 0u);
 }
 
-TEST(StartMenu, folder_with_a_file_of_the_users_stays) {
-    FakeUninstallPlatform machine;
-    const std::string ownFile = machine.ProductFolder() + "My notes.txt";
-    machine.files.insert(ownFile);
-    EXPECT_EQ(RunOn(machine), kSixLines);
-    EXPECT_EQ(machine.files, (std::set<std::string>{kDriverDir + "\\VlExProp.exe", ownFile}));
-    EXPECT_EQ(machine.folders, std::set<std::string>{machine.ProductFolder()});
-}
-
 TEST(StartMenu, folder_goes_at_the_first_attempt_at_which_it_is_empty) {
     FakeUninstallPlatform machine;
     machine.files.erase(machine.Shortcut("UserManual"));
@@ -235,15 +191,6 @@ TEST(StartMenu, folder_goes_at_the_first_attempt_at_which_it_is_empty) {
                                 "RemoveFolder " + machine.ProductFolder()};
     EXPECT_EQ(Calls(machine.calls.begin(), machine.calls.begin() + 3), firstAttempt);
     EXPECT_EQ(machine.calls.size(), 9u);
-}
-
-TEST(StartMenu, only_the_last_shortcut_present_is_deleted_with_the_folder) {
-    FakeUninstallPlatform machine;
-    machine.files.erase(machine.Shortcut("Uninstall"));
-    machine.files.erase(machine.Shortcut("UserManual"));
-    EXPECT_EQ(RunOn(machine), kSixLines);
-    EXPECT_EQ(machine.files.count(machine.Shortcut("Output directory")), 0u);
-    EXPECT_TRUE(machine.folders.empty());
 }
 
 TEST(StartMenu, unresolved_programs_folder_skips_the_shortcuts_only) {
@@ -273,15 +220,6 @@ TEST(StartMenu, special_folder_path_ends_in_a_backslash) {
     EXPECT_EQ(GetSpecialFolderPath(machine, 7), std::nullopt);
     machine.programsFolder = std::string();
     EXPECT_EQ(GetSpecialFolderPath(machine, kProgramsFolderId), std::nullopt);
-}
-
-TEST(StartupEntry, absent_value_is_left_alone_and_logs_nothing) {
-    FakeUninstallPlatform machine;
-    machine.startupValuePresent = false;
-    EXPECT_EQ(RunOn(machine), kSixLines);
-    EXPECT_FALSE(Called(machine, "DeleteValue"));
-    EXPECT_EQ(std::count(machine.calls.begin(), machine.calls.end(), kRunKey), 1);
-    EXPECT_EQ(machine.openKeys, 0);
 }
 
 TEST(StartupEntry, key_that_cannot_be_opened_counts_as_no_value) {
