@@ -67,8 +67,8 @@ int PrintFrame(HWND window) {
     Sleep(500);
     RECT frame;
     GetWindowRect(window, &frame);
-    std::printf("%ldx%ld+%ld+%ld\n", frame.right - frame.left, frame.bottom - frame.top,
-                frame.left, frame.top);
+    std::printf("%ldx%ld+%ld+%ld\n", frame.right - frame.left, frame.bottom - frame.top, frame.left,
+                frame.top);
     return 0;
 }
 
