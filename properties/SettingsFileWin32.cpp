@@ -19,8 +19,10 @@ std::string WindowsDirectory() {
     return std::string(directory, length);
 }
 
+// The dialog is system-modal and so stays above ordinary windows: the box must come above it
+// to be seen at all.
 void ShowSettingsError(const char* text) {
-    MessageBoxA(nullptr, text, vellora::kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(nullptr, text, vellora::kMessageCaption, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
 }
 
 std::string ReadTextSetting(const TextSetting& setting, const char* path) {
