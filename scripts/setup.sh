@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make mingw-w64 wine wine32:i386 wine64 xvfb xauth googletest libtiff-tools
-          imagemagick clang-format)
+          imagemagick clang-format clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do
