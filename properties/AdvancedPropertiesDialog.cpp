@@ -117,9 +117,8 @@ void AdvancedPropertiesDialog::SetCaptions() {
 void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
     SetChecked(IDC_USE_DEFAULT_FILENAME, false);
     SetChecked(IDC_FROM_FILENAME_DIALOG, false);
-    SetChecked(mode == FilenameMode::FromFilenameDialog ? IDC_FROM_FILENAME_DIALOG
-                                                        : IDC_USE_DEFAULT_FILENAME,
-               true);
+    Check(mode == FilenameMode::FromFilenameDialog ? IDC_FROM_FILENAME_DIALOG
+                                                   : IDC_USE_DEFAULT_FILENAME);
     // The path and its label matter only while the default file name is in use.
     const bool pathInUse = IsChecked(IDC_USE_DEFAULT_FILENAME);
     EnableItem(IDC_OUTPUT_PATH, pathInUse);
@@ -132,13 +131,13 @@ void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
     SetChecked(IDC_COMPRESSION_RLE, false);
     switch (compression) {
     case Compression::Rle:
-        SetChecked(IDC_COMPRESSION_RLE, true);
+        Check(IDC_COMPRESSION_RLE);
         break;
     case Compression::None:
-        SetChecked(IDC_COMPRESSION_NONE, true);
+        Check(IDC_COMPRESSION_NONE);
         break;
     case Compression::Lzw:
-        SetChecked(IDC_COMPRESSION_LZW, true);
+        Check(IDC_COMPRESSION_LZW);
         break;
     }
 }
@@ -146,6 +145,11 @@ void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
 void AdvancedPropertiesDialog::SelectMultipage(Multipage multipage) {
     SetChecked(IDC_MULTIPAGE_TIFF, false);
     SetChecked(IDC_ONE_FILE_PER_PAGE, false);
-    SetChecked(multipage == Multipage::OneFilePerPage ? IDC_ONE_FILE_PER_PAGE : IDC_MULTIPAGE_TIFF,
-               true);
+    Check(multipage == Multipage::OneFilePerPage ? IDC_ONE_FILE_PER_PAGE : IDC_MULTIPAGE_TIFF);
+}
+
+void AdvancedPropertiesDialog::Check(int radioButtonId) {
+    SetChecked(radioButtonId, true);
+    HWND button = Item(radioButtonId);
+    SetWindowLongPtrA(button, GWL_STYLE, GetWindowLongPtrA(button, GWL_STYLE) & ~WS_TABSTOP);
 }

@@ -24,4 +24,7 @@ class AdvancedPropertiesDialog : public ModalDialog {
     void SelectOutputFilenameMode(FilenameMode mode);
     void SelectCompression(Compression compression);
     void SelectMultipage(Multipage multipage);
+    // Checks a radio button and keeps it out of the tab order, to which the platform adds
+    // every checked radio button: the tab stops are OK, Cancel and the path field alone.
+    void Check(int radioButtonId);
 };

@@ -141,6 +141,19 @@ TEST_F(PropertiesDialog, each_set_of_radio_buttons_stays_exclusive) {
     EXPECT_EQ(FilenameChoice(program), std::vector<int>{kUseDefaultFilename});
 }
 
+TEST_F(PropertiesDialog, tab_moves_only_between_ok_cancel_and_the_path_field) {
+    PropertiesProgram program;
+    ASSERT_TRUE(program.Opened());
+    // Clicked radio buttons take the focus but stay out of the tab order.
+    program.Click(kRle);
+    program.Click(kOneFilePerPage);
+    ASSERT_EQ(program.Focus(), program.Item(kOneFilePerPage));
+    for (int next : {IDOK, IDCANCEL, kPathField, IDOK}) {
+        program.PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Item(next); })) << next;
+    }
+}
+
 TEST_F(PropertiesDialog, ok_without_changes_creates_the_file_with_the_keys_in_order) {
     PropertiesProgram program;
     ASSERT_TRUE(program.Opened());
