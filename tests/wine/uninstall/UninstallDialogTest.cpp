@@ -189,6 +189,8 @@ TEST(UninstallDialog, log_box_belongs_to_the_dialog_and_has_only_ok) {
         return box != nullptr;
     });
     ASSERT_NE(box, nullptr);
+    // The box sets up its buttons before it shows itself.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; }));
     EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDOK)));
     for (int other : {IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE}) {
