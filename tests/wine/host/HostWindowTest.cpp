@@ -1,24 +1,12 @@
 // The host's hidden window as the driver and other programs see it.
-#include "WineTest.h"
+#include "HostUnderTest.h"
 
 #include "VelloraNames.h"
 
 #include <gtest/gtest.h>
 
 using namespace winetest;
-
-namespace {
-
-// A running host whose window has appeared.
-struct RunningHost {
-    explicit RunningHost(const std::string& arguments = "")
-        : process("\"" + BinPath(vellora::kHostProgramFile) + "\"" + arguments),
-          window(WaitForWindow(nullptr, vellora::kHostWindowName, process.Id())) {}
-    Process process;
-    HWND window;
-};
-
-} // namespace
+using hosttest::RunningHost;
 
 TEST(HostWindow, is_found_by_window_name_alone_with_its_class_and_hidden) {
     RunningHost host;
@@ -39,9 +27,9 @@ TEST(HostWindow, system_messages_get_the_default_handling) {
     ASSERT_NE(host.window, nullptr);
     EXPECT_EQ(SendWithDeadline(host.window, WM_GETTEXTLENGTH, 0, 0), 11);
     char title[32] = "";
-    EXPECT_EQ(SendWithDeadline(host.window, WM_GETTEXT, sizeof(title),
-                               reinterpret_cast<LPARAM>(title)),
-              11);
+    EXPECT_EQ(
+        SendWithDeadline(host.window, WM_GETTEXT, sizeof(title), reinterpret_cast<LPARAM>(title)),
+        11);
     EXPECT_STREQ(title, "VelloraHost");
 }
 

@@ -1,0 +1,152 @@
+// Moving produced files into place with the real host: the overwrite question and its answers,
+// the save-file dialog after No, read-only targets, missing folders and other drives.
+#include "HostUnderTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace winetest;
+using namespace hosttest;
+
+namespace {
+
+std::string Question(const std::string& target) {
+    return "A file named\n" + target +
+           "\ndoes already exist.\nDo you wish to overwrite it?\n(In case of 'No' you may choose "
+           "a different name)";
+}
+
+class Placement : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(host.window, nullptr);
+        out = FreshFolder("out");
+        spool = FreshFolder("spool");
+        target = out + "\\Doc.tif";
+        ASSERT_EQ(SetOutputRoot(host.window, out + "\\"), 0);
+        ASSERT_EQ(SetNameSuffix(host.window, "Doc"), 0);
+    }
+    std::string Produce(const std::string& name, const std::string& content) {
+        const std::string path = spool + "\\" + name;
+        WriteFileText(path + ".tif", content);
+        return path;
+    }
+
+    RunningHost host;
+    std::string out;
+    std::string spool;
+    std::string target;
+};
+
+} // namespace
+
+TEST_F(Placement, an_existing_target_brings_the_question_with_the_full_path_and_yes_replaces_it) {
+    WriteFileText(target, "old");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    HWND box = WaitForHostBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    for (int button : {IDYES, IDNO, IDCANCEL}) {
+        EXPECT_NE(GetDlgItem(box, button), nullptr) << button;
+    }
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(target));
+    EXPECT_EQ(ResultOf(placed), 0);
+    EXPECT_EQ(ReadFileText(target), "new");
+    EXPECT_FALSE(FileExists(spool + "\\job1.tif"));
+}
+
+TEST_F(Placement, cancel_at_the_question_keeps_the_target_and_discards_the_produced_file) {
+    WriteFileText(target, "old");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    EXPECT_EQ(AnswerHostBox(IDCANCEL), Question(target));
+    EXPECT_EQ(ResultOf(placed), 1);
+    EXPECT_EQ(ReadFileText(target), "old");
+    EXPECT_FALSE(FileExists(spool + "\\job1.tif"));
+}
+
+TEST_F(Placement, no_lets_the_user_choose_another_root_which_then_serves_later_files) {
+    WriteFileText(target, "old");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    EXPECT_EQ(AnswerHostBox(IDNO), Question(target));
+    HWND dialog = WaitForSaveDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SaveDialogFileName(dialog), "");
+    ChooseInSaveDialog(dialog, out + "\\Other");
+    EXPECT_EQ(ResultOf(placed), 0);
+    EXPECT_EQ(ReadFileText(target), "old");
+    EXPECT_EQ(ReadFileText(out + "\\OtherDoc.tif"), "new");
+    SetNameSuffix(host.window, "Next");
+    EXPECT_EQ(PlaceOutput(host.window, Produce("job2", "next")), 0);
+    EXPECT_EQ(ReadFileText(out + "\\OtherNext.tif"), "next");
+}
+
+TEST_F(Placement, no_then_cancel_in_the_dialog_keeps_both_roots_and_discards_the_file) {
+    WriteFileText(target, "old");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    AnswerHostBox(IDNO);
+    HWND dialog = WaitForSaveDialog();
+    ASSERT_NE(dialog, nullptr);
+    CancelSaveDialog(dialog);
+    EXPECT_EQ(ResultOf(placed), 1);
+    EXPECT_EQ(ReadFileText(target), "old");
+    EXPECT_FALSE(FileExists(spool + "\\job1.tif"));
+    SetNameSuffix(host.window, "Doc2");
+    EXPECT_EQ(PlaceOutput(host.window, Produce("job2", "b")), 0);
+    EXPECT_TRUE(FileExists(out + "\\Doc2.tif"));
+}
+
+TEST_F(Placement, yes_on_a_read_only_target_asks_again_until_no_or_cancel) {
+    WriteFileText(target, "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(target));
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(target));
+    EXPECT_EQ(AnswerHostBox(IDCANCEL), Question(target));
+    // Cancel after a Yes is not passed on: the host discards the produced file all the same.
+    EXPECT_EQ(ResultOf(placed), 1);
+    EXPECT_EQ(ReadFileText(target), "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Placement, a_missing_target_folder_is_a_bad_path_that_brings_the_question) {
+    SetOutputRoot(host.window, out + "\\missing\\");
+    SetNameSuffix(host.window, "Doc");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    EXPECT_EQ(AnswerHostBox(IDCANCEL), Question(out + "\\missing\\Doc.tif"));
+    EXPECT_EQ(ResultOf(placed), 1);
+}
+
+TEST_F(Placement, a_file_moves_to_another_drive) {
+    const std::string other = "E:\\moved";
+    CreateDirectoryA(other.c_str(), nullptr);
+    SetOutputRoot(host.window, other + "\\");
+    SetNameSuffix(host.window, "Doc");
+    EXPECT_EQ(PlaceOutput(host.window, Produce("job1", "across")), 0);
+    EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
+    EXPECT_FALSE(FileExists(spool + "\\job1.tif"));
+}
+
+TEST_F(Placement, an_existing_target_on_another_drive_brings_the_question_too) {
+    const std::string other = "E:\\taken";
+    CreateDirectoryA(other.c_str(), nullptr);
+    WriteFileText(other + "\\Doc.tif", "old");
+    SetOutputRoot(host.window, other + "\\");
+    SetNameSuffix(host.window, "Doc");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "across"));
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(other + "\\Doc.tif"));
+    EXPECT_EQ(ResultOf(placed), 0);
+    EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
+}
+
+TEST_F(Placement, a_second_job_is_placed_while_the_first_waits_at_its_question) {
+    WriteFileText(target, "old");
+    auto first = PlaceOutputAsync(host.window, Produce("job1", "first"));
+    HWND box = WaitForHostBox();
+    ASSERT_NE(box, nullptr);
+    SetOutputRoot(host.window, out + "\\");
+    SetNameSuffix(host.window, "Second");
+    EXPECT_EQ(PlaceOutput(host.window, Produce("job2", "second")), 0);
+    EXPECT_EQ(ReadFileText(out + "\\Second.tif"), "second");
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(target));
+    EXPECT_EQ(ResultOf(first), 0);
+    EXPECT_EQ(ReadFileText(target), "first");
+}
