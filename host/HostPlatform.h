@@ -7,9 +7,10 @@
 #include <string>
 
 // Message-box styles and the buttons that come back, with the platform's own values.
-constexpr unsigned kBoxStyleOk = 0x0; // MB_OK: an OK button, no icon
-constexpr unsigned kBoxStyleOverwriteQuestion =
-    0x2023; // Yes, No, Cancel; question mark; task-modal
+// MB_OK: an OK button and no icon.
+constexpr unsigned kBoxStyleOk = 0x0;
+// MB_YESNOCANCEL | MB_ICONQUESTION | MB_TASKMODAL.
+constexpr unsigned kBoxStyleOverwriteQuestion = 0x2023;
 constexpr int kButtonOk = 1;
 constexpr int kButtonCancel = 2;
 constexpr int kButtonYes = 6;

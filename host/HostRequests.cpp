@@ -1,6 +1,7 @@
 // The driver's requests: texts arrive in global atoms, results go back to the sender.
 #include "HostWindow.h"
 
+#include "FileErrorCause.h"
 #include "HostTexts.h"
 #include "OutputRoot.h"
 #include "PathBuffer.h"
@@ -50,11 +51,9 @@ std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
 std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
     const std::string producedPath = ReadAtomText(wParam) + vellora::kOutputExtension;
     targetPath += vellora::kOutputExtension;
-    const int cancelled = PlaceOutputFile(producedPath, targetPath);
-    if (platform.RemoveFile(producedPath) == 0) {
-        return 1;
-    }
-    return cancelled == 1 ? 1 : 0;
+    const int placement = PlaceOutputFile(producedPath, targetPath);
+    const bool discarded = platform.RemoveFile(producedPath) == filecause::kNone;
+    return discarded ? 1 : placement;
 }
 
 std::int32_t HostWindow::OnExit() {
@@ -64,10 +63,7 @@ std::int32_t HostWindow::OnExit() {
 
 std::int32_t HostWindow::OnSetOutputRoot(std::uintptr_t wParam) {
     outputRoot = TakeAtomText(wParam);
-    std::string root = outputRoot;
-    const int valid = ValidateOutputRoot(root);
-    outputRoot = root;
-    if (valid == 1) {
+    if (ValidateOutputRoot(outputRoot) == 1) {
         return 0;
     }
     return PromptForOutputRoot();
