@@ -20,12 +20,10 @@ constexpr DWORD kRequestTimeoutMs = 60000;
 std::string ControlText(HWND dialog, int controlId) {
     HWND control = GetDlgItem(dialog, controlId);
     char text[1024] = "";
-    DWORD_PTR length = 0;
     if (control) {
         SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
-                            SMTO_NORMAL, 2000, &length);
+                            SMTO_NORMAL, 2000, nullptr);
     }
-    // The result counts characters of the control's own kind; the terminator is what counts.
     return text;
 }
 
