@@ -72,8 +72,13 @@ wineserver -k 2>/dev/null || true
 [ -d "$WINEPREFIX/drive_c" ] || make_prefix
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
+# Output goes through files, not pipes: the host that the setup tool starts would hold a pipe
+# open for as long as it runs.
+setup_status=0
 echo "Installing into the Wine prefix $WINEPREFIX and starting the host:"
-run "$VELLORA_BIN/VlSetup.exe" install --start-host | sed 's/^/  /'
+run "$VELLORA_BIN/VlSetup.exe" install --start-host >"$out/setup.log" 2>&1 || setup_status=$?
+sed 's/^/  /' "$out/setup.log"
+[ "$setup_status" -eq 0 ] || exit 1
 
 # The settings that the setup tool wrote: one multipage LZW file at the root c:\VelloraDoc.
 output_root='c:\VelloraDoc'
@@ -102,8 +107,9 @@ fi
 document=$(run winepath -w "$root/docs/sample.txt")
 echo "Printing docs/sample.txt with VlPrint:"
 status=0
-run "$VELLORA_BIN/VlPrint.exe" "${print_options[@]}" "$document" 2>&1 | sed 's/^/  /' ||
-    status=${PIPESTATUS[0]}
+run "$VELLORA_BIN/VlPrint.exe" --timeout 120 "${print_options[@]}" "$document" >"$out/vlprint.log" 2>&1 ||
+    status=$?
+sed 's/^/  /' "$out/vlprint.log"
 if [ -n "$answer" ]; then
     wait "$answerer" || true
     echo "The question as the host asked it: build/demo/overwrite-question.png"

@@ -41,6 +41,16 @@ std::string DocumentName(const Arguments& arguments) {
     return arguments.document.empty() ? "test pages" : "\"" + arguments.document + "\"";
 }
 
+void Report(const Arguments& arguments, const RenderedDocument& rendered,
+            const std::string& settingsPath, const PrintSettings& settings) {
+    const std::size_t pages = rendered.pages.size();
+    std::cout << "Printing " << DocumentName(arguments) << ": " << pages
+              << (pages == 1 ? " page" : " pages") << " of A4 at " << kDotsPerInch << " dpi in "
+              << kFontPoints << "-point \"" << rendered.fontFace << "\".\n"
+              << "Settings from \"" << settingsPath << "\": " << DescribeSettings(settings)
+              << ".\n";
+}
+
 int Print(const Arguments& arguments) {
     std::string document;
     if (!LoadDocument(arguments, document)) {
@@ -51,18 +61,15 @@ int Print(const Arguments& arguments) {
         return Fail("the path of the settings file cannot be had whole");
     }
     PrintSettings settings = ReadPrintSettings(settingsPath);
-    if (!arguments.outputRoot.empty()) {
-        settings.outputPath = arguments.outputRoot;
-    }
     RenderedDocument rendered;
     if (!RenderDocument(document, rendered)) {
         return Fail("GDI could not provide the page bitmap or the font");
     }
-    std::cout << "Printing " << DocumentName(arguments) << ": " << rendered.pages.size()
-              << (rendered.pages.size() == 1 ? " page" : " pages") << " of A4 at " << kDotsPerInch
-              << " dpi in " << kFontPoints << "-point \"" << rendered.fontFace << "\".\n"
-              << "Settings from \"" << settingsPath << "\": " << DescribeSettings(settings)
-              << ".\n";
+    Report(arguments, rendered, settingsPath, settings);
+    if (!arguments.outputRoot.empty()) {
+        settings.outputPath = arguments.outputRoot;
+        std::cout << "Output root from the command line: \"" << settings.outputPath << "\".\n";
+    }
     TempSpoolFolder spool;
     if (!spool.Ready()) {
         return Fail("cannot create the spool folder in the temporary folder");

@@ -250,6 +250,19 @@ TEST_F(VlPrint, reports_the_settings_and_each_request_with_its_result) {
         << printed.out;
 }
 
+TEST_F(VlPrint, a_root_on_the_command_line_replaces_the_output_path_setting) {
+    WriteSettings("OFF", out + "\\FromSettings", "2", "1");
+    const Finished printed = Print("--pages 1 --root \"" + out + "\\FromCommandLine\"");
+    EXPECT_EQ(printed.exitCode, 0u) << printed.err;
+    EXPECT_NE(printed.out.find("Output root from the command line: \"" + out +
+                               "\\FromCommandLine\".\nRequest 1286 with the output root \"" + out +
+                               "\\FromCommandLine\": result 0.\n"),
+              std::string::npos)
+        << printed.out;
+    ExpectReadableTiff(out + "\\FromCommandLine.tif", 1, "LZW", "LZW");
+    EXPECT_FALSE(FileExists(out + "\\FromSettings.tif"));
+}
+
 TEST_F(VlPrint, without_a_settings_file_prints_to_the_default_root_as_one_lzw_file) {
     DeleteFileA("C:\\VelloraDoc.tif");
     const Finished printed = Print("--pages 2");
