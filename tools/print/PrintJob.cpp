@@ -59,8 +59,8 @@ class Job {
         for (const std::string& text : texts) {
             if (text.size() > static_cast<std::size_t>(vellora::kMaxAtomText)) {
                 errors << "VlPrint: " << Quoted(text) << " is longer than " << vellora::kMaxAtomText
-                       << " characters, the most that the host can "
-                       << "be handed; nothing was printed.\n";
+                       << " characters, the most that the host can be handed; nothing was "
+                          "printed.\n";
                 return false;
             }
         }
@@ -86,47 +86,64 @@ class Job {
         return kPrinted;
     }
 
+    // One file of the job as the messages name it and the spool folder holds it.
+    struct SpooledFile {
+        std::string numbered; // "2 of 3 (page 2)"
+        std::string which;    // "file 2 of 3 (page 2)"
+        std::string nameSuffix;
+        std::string stem; // the spool path without ".tif"
+        std::string path;
+        std::size_t bytes;
+    };
+
     int PrintFile(std::size_t index) {
         const OutputFile& file = files[index];
         const std::string numbered = std::to_string(index + 1) + " of " +
                                      std::to_string(files.size()) + " (" + PagesOf(file) + ")";
-        const std::string which = "file " + numbered;
         const std::string stem = spool.PathFor(index);
         const std::string path = stem + vellora::kOutputExtension;
         const std::vector<std::uint8_t> bytes = FileBytes(file);
+        const SpooledFile spooled{numbered, "file " + numbered, file.nameSuffix, stem,
+                                  path,     bytes.size()};
         if (!spool.Write(path, bytes)) {
             spool.Remove(path);
-            errors << "VlPrint: could not write " << which << " to " << Quoted(path) << ".\n";
+            errors << "VlPrint: could not write " << spooled.which << " to " << Quoted(path)
+                   << ".\n";
             return kFailed;
         }
-        HostReply reply = host.SetNameSuffix(file.nameSuffix);
+        const HostReply reply = host.SetNameSuffix(file.nameSuffix);
         if (reply.delivery != HostReply::Delivery::Answered) {
             spool.Remove(path);
             return Unanswered(reply, "1280 with the name suffix " + Quoted(file.nameSuffix),
-                              which + " was not printed");
+                              spooled.which + " was not printed");
         }
-        reply = host.PlaceOutput(stem);
+        return HandOver(spooled);
+    }
+
+    int HandOver(const SpooledFile& spooled) {
+        const HostReply reply = host.PlaceOutput(spooled.stem);
+        const std::string request = "1281 with " + Quoted(spooled.stem);
         if (reply.delivery == HostReply::Delivery::TimedOut) {
-            return Unanswered(reply, "1281 with " + Quoted(stem),
-                              which + " stays with the host, which removes it when done");
+            return Unanswered(reply, request,
+                              spooled.which + " stays with the host, which removes it when done");
         }
         if (reply.delivery != HostReply::Delivery::Answered) {
-            const bool stillSpooled = spool.Remove(path);
-            return Unanswered(reply, "1281 with " + Quoted(stem),
-                              which + (stillSpooled ? " was not printed" : " may be lost"));
+            const bool stillSpooled = spool.Remove(spooled.path);
+            return Unanswered(reply, request,
+                              spooled.which + (stillSpooled ? " was not printed" : " may be lost"));
         }
-        if (spool.Exists(path)) {
-            spool.Remove(path);
-            errors << "VlPrint: the host neither placed nor removed " << which << "; VlPrint "
-                   << "removed it from the spool folder.\n";
+        if (spool.Exists(spooled.path)) {
+            spool.Remove(spooled.path);
+            errors << "VlPrint: the host neither placed nor removed " << spooled.which
+                   << "; VlPrint removed it from the spool folder.\n";
             return kFailed;
         }
-        report << "File " << numbered << ", " << bytes.size() << " bytes, name suffix "
-               << Quoted(file.nameSuffix) << ": result " << reply.result
+        report << "File " << spooled.numbered << ", " << spooled.bytes << " bytes, name suffix "
+               << Quoted(spooled.nameSuffix) << ": result " << reply.result
                << (reply.result == 0 ? ", placed" : ", discarded") << ".\n";
         if (reply.result != 0) {
-            errors << "VlPrint: the host discarded " << which << ": its placement was "
-                   << "cancelled or failed.\n";
+            errors << "VlPrint: the host discarded " << spooled.which
+                   << ": its placement was cancelled or failed.\n";
             return kCancelled;
         }
         return kPrinted;

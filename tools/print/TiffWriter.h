@@ -15,6 +15,7 @@ enum class Compression { None, PackBits, Lzw };
 std::uint16_t CompressionTag(Compression compression);
 
 // The whole file: every page in order, each marked with its page number and the page count.
+// A TIFF file holds at least one page, so `pages` must not be empty.
 std::vector<std::uint8_t> WriteTiff(const std::vector<const BilevelPage*>& pages,
                                     Compression compression, std::uint32_t dotsPerInch);
 

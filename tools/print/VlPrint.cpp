@@ -31,10 +31,13 @@ bool LoadDocument(const Arguments& arguments, std::string& document) {
         return true;
     }
     std::ifstream file(arguments.document, std::ios::binary);
+    if (!file) {
+        return false;
+    }
     std::ostringstream text;
     text << file.rdbuf();
     document = text.str();
-    return file.good() || file.eof();
+    return true;
 }
 
 std::string DocumentName(const Arguments& arguments) {
