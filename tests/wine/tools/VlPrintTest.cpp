@@ -179,16 +179,6 @@ std::string SpoolFolder() {
     return std::string(temporary) + "VelloraSpool";
 }
 
-// The save-file dialog's file-name field, asked for its text: reading another process's edit
-// control without a message does not always see what it holds.
-std::string FileNameField(HWND dialog) {
-    constexpr int kFileNameField = 0x47c;
-    char text[MAX_PATH] = "";
-    SendWithDeadline(GetDlgItem(dialog, kFileNameField), WM_GETTEXT, sizeof(text),
-                     reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 class VlPrint : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -310,7 +300,7 @@ TEST_F(VlPrint, the_file_name_prompt_lets_the_user_choose_the_root) {
     auto print = StartPrint("--pages 2");
     HWND dialog = WaitForSaveDialog();
     ASSERT_NE(dialog, nullptr) << Describe(print->Finish(0));
-    EXPECT_EQ(FileNameField(dialog), "Earlier");
+    EXPECT_EQ(SaveDialogFileName(dialog), "Earlier");
     ChooseInSaveDialog(dialog, out + "\\Chosen");
     const Finished printed = print->Finish();
     EXPECT_EQ(printed.exitCode, 0u) << printed.err;
