@@ -29,8 +29,45 @@ constexpr int kAtomNameBufferSize = 256;
 constexpr DWORD kFileNameBufferSize = 400;
 constexpr char kTiffFilter[] = "TIFF files (*.TIF)\0*.tif\0";
 
+// The save-file dialog and the printer-driver directory are needed only when a request asks for
+// them. Linked at start, their DLLs and everything those load in turn would lengthen every start
+// of the resident host and stay in its memory for good; loaded on first use, they cost nothing
+// until then.
+template <typename Function> Function SystemFunction(const char* library, const char* name) {
+    const HMODULE module = LoadLibraryA(library);
+    const FARPROC function = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
+}
+
+BOOL ShowSaveFileDialog(OPENFILENAMEA& dialog) {
+    static const auto getSaveFileName =
+        SystemFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    return getSaveFileName ? getSaveFileName(&dialog) : FALSE;
+}
+
+bool DialogBufferWasTooSmall() {
+    static const auto extendedError =
+        SystemFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
+    return extendedError && extendedError() == FNERR_BUFFERTOOSMALL;
+}
+
+BOOL ReadPrinterDriverDirectory(BYTE* buffer, DWORD size, DWORD& needed) {
+    static const auto getDirectory = SystemFunction<decltype(&GetPrinterDriverDirectoryA)>(
+        "winspool.drv", "GetPrinterDriverDirectoryA");
+    return getDirectory ? getDirectory(nullptr, nullptr, 1, buffer, size, &needed) : FALSE;
+}
+
 int CauseOfLastError() {
     return FileErrorCause(GetLastError());
+}
+
+// A box or dialog can open while an earlier one waits for its answer, since every modal loop
+// takes the driver's next request. When the earlier one is answered first, its loop notices
+// only with the next posted message (Wine waits in GetMessage for it), and the driver's
+// requests are sent, not posted: without this empty message the host would wait there for
+// good once the later box closes.
+void WakeWaitingModalLoops() {
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 } // namespace
@@ -77,26 +114,29 @@ SaveDialogAnswer Win32HostPlatform::AskForSaveFileName(const std::string& folder
     dialog.lpstrInitialDir = folder.c_str();
     dialog.lpstrTitle = vellora::kSaveDialogTitle;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOTESTFILECREATE;
-    if (GetSaveFileNameA(&dialog)) {
+    const BOOL chosen = ShowSaveFileDialog(dialog);
+    WakeWaitingModalLoops();
+    if (chosen) {
         chosenPath = name.data();
         return SaveDialogAnswer::chosen;
     }
-    return CommDlgExtendedError() == FNERR_BUFFERTOOSMALL ? SaveDialogAnswer::nameTooLong
-                                                          : SaveDialogAnswer::cancelled;
+    return DialogBufferWasTooSmall() ? SaveDialogAnswer::nameTooLong : SaveDialogAnswer::cancelled;
 }
 
 int Win32HostPlatform::ShowMessageBox(const std::string& text, unsigned style) {
-    return MessageBoxA(nullptr, text.c_str(), vellora::kMessageCaption, style);
+    const int answer = MessageBoxA(nullptr, text.c_str(), vellora::kMessageCaption, style);
+    WakeWaitingModalLoops();
+    return answer;
 }
 
 bool Win32HostPlatform::PrinterDriverDirectory(std::string& directory) {
     DWORD needed = 0;
-    GetPrinterDriverDirectoryA(nullptr, nullptr, 1, nullptr, 0, &needed);
+    ReadPrinterDriverDirectory(nullptr, 0, needed);
     if (needed == 0) {
         return false;
     }
     std::vector<BYTE> buffer(needed + 1, 0);
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, buffer.data(), needed, &needed)) {
+    if (!ReadPrinterDriverDirectory(buffer.data(), needed, needed)) {
         return false;
     }
     directory = reinterpret_cast<const char*>(buffer.data());

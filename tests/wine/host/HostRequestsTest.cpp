@@ -113,6 +113,33 @@ TEST_F(Requests, a_missing_produced_file_shows_file_not_found_and_returns_0) {
     EXPECT_FALSE(FileExists(out + "\\Doc.tif"));
 }
 
+// Each box's modal loop takes the next request, so a second box can open over the first; a user
+// may still answer the first one first. Both requests must then come back.
+TEST_F(Requests, a_box_answered_before_a_later_one_still_lets_its_request_return) {
+    SetOutputRoot(host.window, out + "\\");
+    SetNameSuffix(host.window, "Doc");
+    auto first = PlaceOutputAsync(host.window, spool + "\\first-never-written");
+    HWND firstBox = WaitForHostBox();
+    ASSERT_NE(firstBox, nullptr);
+    auto second = PlaceOutputAsync(host.window, spool + "\\second-never-written");
+    HWND secondBox = nullptr;
+    WaitUntil([&] {
+        for (HWND box : FindTopLevelWindows("#32770", vellora::kMessageCaption)) {
+            if (box != firstBox && IsWindowVisible(box)) {
+                secondBox = box;
+            }
+        }
+        return secondBox != nullptr;
+    });
+    ASSERT_NE(secondBox, nullptr);
+    PostMessageA(firstBox, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindowVisible(firstBox); });
+    PostMessageA(secondBox, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ResultOf(second), 0);
+    EXPECT_EQ(ResultOf(first), 0);
+    EXPECT_TRUE(WaitForWindowGone(firstBox));
+}
+
 TEST_F(Requests, a_suffix_of_255_characters_arrives_cut_to_254_and_a_target_too_long_is_refused) {
     SetOutputRoot(host.window, out + "\\");
     SetNameSuffix(host.window, std::string(254, 's') + "X");
