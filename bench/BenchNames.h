@@ -5,6 +5,8 @@
 namespace bench {
 
 // EmptyWindow.exe: a hidden window and a message loop, nothing else.
+// A request number the host knows as nothing: it answers it with 0 at once.
+constexpr unsigned kBareRequest = 1282;
 constexpr const char* kEmptyWindowClass = "VelloraBenchEmptyClass";
 constexpr const char* kEmptyWindowName = "VelloraBenchEmpty";
 

@@ -34,10 +34,11 @@ std::string SiblingPath(const std::string& fileName) {
     return folder + fileName;
 }
 
-StartedProgram::StartedProgram(const std::string& path, const std::string& currentFolder) {
+StartedProgram::StartedProgram(const std::string& path, const std::string& arguments,
+                               const std::string& currentFolder) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + path + "\"";
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         info = {};

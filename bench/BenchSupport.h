@@ -22,13 +22,15 @@ std::string SiblingPath(const std::string& fileName);
 // A started program; ended by force when the object goes away while it still runs.
 class StartedProgram {
   public:
-    explicit StartedProgram(const std::string& path, const std::string& currentFolder = "");
+    explicit StartedProgram(const std::string& path, const std::string& arguments = "",
+                            const std::string& currentFolder = "");
     ~StartedProgram();
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool Started() const { return info.hProcess != nullptr; }
     DWORD Id() const { return info.dwProcessId; }
+    HANDLE Handle() const { return info.hProcess; }
     // Waits for the end; false when it did not come in time.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;

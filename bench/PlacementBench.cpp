@@ -11,6 +11,7 @@
 //
 // The host must be running; FOLDER is a Windows path, created when missing.
 #include "BenchSupport.h"
+#include "BenchNames.h"
 #include "VelloraNames.h"
 
 #include <cstdio>
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr int kBlockFiles = 200;
-constexpr unsigned kBareRequest = 1282; // known to the host as nothing: answered with 0 at once
 constexpr DWORD kProducedFileBytes = 1024;
 
 std::string Numbered(const std::string& folder, char prefix, int number) {
@@ -93,8 +93,8 @@ class Placements {
             char suffix[16];
             std::snprintf(suffix, sizeof(suffix), "e%07d", number);
             const std::string produced = Numbered(folder, 'q', number);
-            SendText(host, kBareRequest, suffix, true);
-            SendText(host, kBareRequest, produced, true);
+            SendText(host, bench::kBareRequest, suffix, true);
+            SendText(host, bench::kBareRequest, produced, true);
             const std::string target = folder + "\\" + suffix + ".tif";
             if (!MoveFileA((produced + ".tif").c_str(), target.c_str())) {
                 return false;

@@ -1,0 +1,156 @@
+#include "BoxAnswerer.h"
+
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+namespace {
+
+constexpr int kFileNameControl = 0x47c; // the save-file dialog's file name combo box
+constexpr int kLongestDelayMs = 30;
+// A window still open this long after its answer did not take it (a save dialog that only
+// applied a name with wildcards as its filter, say) and is answered again. Any sooner, and the
+// first answer may still wait in the host's queue: Wine's save dialog faults on a command that
+// reaches it after the one that closed it, which no user's click can do.
+constexpr ULONGLONG kAgainAfterMs = 3000;
+// Wine's save-file dialog copies a typed name into a buffer of MAX_PATH characters without a
+// check: a longer name overruns it and brings down the process that shows the dialog. The
+// longest name typed here is therefore the longest path there is.
+constexpr std::size_t kLongestTypedName = MAX_PATH - 1;
+
+struct HostDialogs {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectHostDialog(HWND window, LPARAM parameter) {
+    auto* query = reinterpret_cast<HostDialogs*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof(className));
+    // A user can only press what is shown and enabled: a dialog under a box of its own is not.
+    if (owner == query->process && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        query->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> OpenHostDialogs(DWORD process) {
+    HostDialogs query{process, {}};
+    EnumWindows(CollectHostDialog, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+std::string LongestTypedName(const std::string& folder) {
+    const std::string start = folder + "\\";
+    return start + std::string(kLongestTypedName - start.size(), 'n');
+}
+
+} // namespace
+
+BoxAnswerer::BoxAnswerer(DWORD hostProcess, std::string chosenNamesFolder, std::uint32_t seed,
+                         bool withSaveDialogs)
+    : process(hostProcess), chosenFolder(std::move(chosenNamesFolder)), random(seed),
+      saveDialogs(withSaveDialogs), thread([this] { Run(); }) {}
+
+BoxAnswerer::~BoxAnswerer() {
+    stop = true;
+    thread.join();
+}
+
+void BoxAnswerer::Run() {
+    while (!stop) {
+        AnswerDue();
+        Sleep(10);
+    }
+}
+
+// The user answers the window in front, the one that opened last, after a moment's thought.
+// A window that stays open after its answer is answered again once it has shown a box of its
+// own (it was disabled meanwhile) or after a while.
+void BoxAnswerer::AnswerDue() {
+    NoteDisabledWindows();
+    const std::vector<HWND> open = OpenHostDialogs(process);
+    if (open.empty()) {
+        return;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (open.front() != front) {
+        front = open.front();
+        due = now + static_cast<ULONGLONG>(random.Below(kLongestDelayMs + 1));
+    }
+    const auto answer = answered.find(front);
+    const bool again = answer == answered.end() || answer->second.disabledSince ||
+                       now >= answer->second.at + kAgainAfterMs;
+    if (now >= due && again) {
+        Answer(front);
+        answered[front] = Answered{now, false};
+    }
+}
+
+void BoxAnswerer::NoteDisabledWindows() {
+    for (auto entry = answered.begin(); entry != answered.end();) {
+        if (!IsWindow(entry->first)) {
+            entry = answered.erase(entry);
+            continue;
+        }
+        entry->second.disabledSince |= IsWindowEnabled(entry->first) == FALSE;
+        ++entry;
+    }
+}
+
+void BoxAnswerer::Answer(HWND window) {
+    if (GetDlgItem(window, kFileNameControl)) {
+        AnswerSaveDialog(window);
+        ++dialogs;
+    } else {
+        AnswerBox(window);
+        ++boxes;
+    }
+}
+
+void BoxAnswerer::AnswerSaveDialog(HWND dialog) {
+    if (random.Chance(40)) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    const std::string name = ChosenName();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, kFileNameControl), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, 5000, &result);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+std::string BoxAnswerer::ChosenName() {
+    const int kind = random.Below(10);
+    if (kind == 0) {
+        return LongestTypedName(chosenFolder);
+    }
+    if (kind <= 2) {
+        return random.PathInside(chosenFolder);
+    }
+    return chosenFolder + "\\name" + std::to_string(random.Below(1000));
+}
+
+void BoxAnswerer::AnswerBox(HWND box) {
+    if (random.Chance(5)) {
+        PostMessageA(box, WM_CLOSE, 0, 0);
+        return;
+    }
+    std::vector<int> buttons;
+    for (int button : {IDOK, IDCANCEL, IDYES, IDNO}) {
+        if (GetDlgItem(box, button) && (saveDialogs || button != IDNO)) {
+            buttons.push_back(button);
+        }
+    }
+    if (!buttons.empty()) {
+        PostMessageA(box, WM_COMMAND,
+                     static_cast<WPARAM>(buttons[random.Below(static_cast<int>(buttons.size()))]),
+                     0);
+    }
+}
+
+} // namespace bench
