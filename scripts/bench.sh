@@ -12,7 +12,10 @@ work=$root/build/bench
 figures=$work/figures.txt
 
 quick=0
-[ "${1:-}" = --quick ] && quick=1
+case "${1:-}" in
+--quick) quick=1 ;;
+--inside-display) quick=${2:-0} ;;
+esac
 counts() { if [ "$quick" = 1 ]; then echo "$2"; else echo "$1"; fi; }
 fuzz_runs=$(counts 1000000 20000)
 placements=$(counts 2000 200)
@@ -256,13 +259,6 @@ write_report() {
 }
 
 if [ "${1:-}" = --inside-display ]; then
-    quick=${2:-0}
-    fuzz_requests=$(counts 100000 2000)
-    dialog_fuzz_requests=$(counts 20000 1000)
-    placements=$(counts 2000 200)
-    soak_placements=$(counts 10000 500)
-    soak_documents=$(counts 10000 300)
-    startup_rounds=$(counts 20 3)
     inside_display
     exit $?
 fi
