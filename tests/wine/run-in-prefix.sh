@@ -2,6 +2,9 @@
 # Runs one Windows test program under Wine in a Wine prefix of its own, copied from the
 # template that the wine_prefix fixture prepares, with drive E: on another file system for
 # cross-drive moves. Everything the test started is ended with the prefix's wineserver.
+# The prefix shares the template's program files by hard links (about 690 MB a copy, which
+# filled the disk with every test holding one); Wine and the tests only ever add, rename or
+# delete such files, and every other file, which may be rewritten in place, is a copy of its own.
 # usage: run-in-prefix.sh WINE_LOADER PREFIX_ROOT TEST_NAME PROGRAM [ARGS...]
 set -u
 loader=$1 root=$2 name=$3
@@ -12,7 +15,13 @@ export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=-all
 
 wineserver -k 2>/dev/null
 rm -rf "$prefix"
-cp -a "$root/template" "$prefix"
+cp -a --link "$root/template" "$prefix"
+find "$prefix" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -o -iname '*.ocx' \
+    -o -iname '*.sys' -o -iname '*.acm' -o -iname '*.cpl' -o -iname '*.tlb' -o -iname '*.ax' \
+    -o -iname '*.ds' -o -iname '*.nls' -o -iname '*.com' \) -print0 |
+    while IFS= read -r -d '' file; do
+        cp -p "$file" "$file.own" && mv -f "$file.own" "$file"
+    done
 mkdir -p "$drive_e"
 ln -sfn "$drive_e" "$prefix/dosdevices/e:"
 
