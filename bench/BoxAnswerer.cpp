@@ -68,38 +68,59 @@ void BoxAnswerer::Run() {
     }
 }
 
-// The user answers the window in front, the one that opened last, after a moment's thought.
-// A window that stays open after its answer is answered again once it has shown a box of its
-// own (it was disabled meanwhile) or after a while.
+// The user answers one of the windows that can be pressed, chosen at random, each after a
+// moment's thought from when it appeared. Always taking the one in front would starve an older
+// box: a new one opens on top every few milliseconds while the senders keep going, and the
+// overwrite question, task-modal, disables every older box while it is open. A window that
+// stays open after its answer is answered again once it has shown a box of its own (it was
+// disabled meanwhile) or after a while.
 void BoxAnswerer::AnswerDue() {
-    NoteDisabledWindows();
+    const ULONGLONG now = GetTickCount64();
     const std::vector<HWND> open = OpenHostDialogs(process);
-    if (open.empty()) {
+    NoteWindows(open, now);
+    std::vector<HWND> ready;
+    for (HWND window : open) {
+        if (ReadyForAnswer(window, now)) {
+            ready.push_back(window);
+        }
+    }
+    if (ready.empty()) {
         return;
     }
-    const ULONGLONG now = GetTickCount64();
-    if (open.front() != front) {
-        front = open.front();
-        due = now + static_cast<ULONGLONG>(random.Below(kLongestDelayMs + 1));
+    const HWND choice =
+        ready[static_cast<std::size_t>(random.Below(static_cast<int>(ready.size())))];
+    Answer(choice);
+    Seen& seen = windows[choice];
+    seen.answeredAt = now;
+    seen.disabledSinceAnswer = false;
+}
+
+// Notes each window of the host when it first appears, when it gets disabled, and forgets it
+// once it is gone.
+void BoxAnswerer::NoteWindows(const std::vector<HWND>& open, ULONGLONG now) {
+    for (auto entry = windows.begin(); entry != windows.end();) {
+        if (!IsWindow(entry->first)) {
+            entry = windows.erase(entry);
+            continue;
+        }
+        entry->second.disabledSinceAnswer |= IsWindowEnabled(entry->first) == FALSE;
+        ++entry;
     }
-    const auto answer = answered.find(front);
-    const bool again = answer == answered.end() || answer->second.disabledSince ||
-                       now >= answer->second.at + kAgainAfterMs;
-    if (now >= due && again) {
-        Answer(front);
-        answered[front] = Answered{now, false};
+    for (HWND window : open) {
+        if (windows.find(window) == windows.end()) {
+            windows[window] =
+                Seen{now + static_cast<ULONGLONG>(random.Below(kLongestDelayMs + 1)), 0, false};
+        }
     }
 }
 
-void BoxAnswerer::NoteDisabledWindows() {
-    for (auto entry = answered.begin(); entry != answered.end();) {
-        if (!IsWindow(entry->first)) {
-            entry = answered.erase(entry);
-            continue;
-        }
-        entry->second.disabledSince |= IsWindowEnabled(entry->first) == FALSE;
-        ++entry;
+bool BoxAnswerer::ReadyForAnswer(HWND window, ULONGLONG now) const {
+    const Seen& seen = windows.at(window);
+    if (now < seen.due) {
+        return false;
     }
+    return seen.answeredAt == 0 || seen.disabledSinceAnswer ||
+           now >= seen.answeredAt + kAgainAfterMs;
 }
 
 void BoxAnswerer::Answer(HWND window) {

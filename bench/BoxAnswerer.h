@@ -1,8 +1,7 @@
 // The user of the host fuzz: a thread that answers every box and save-file dialog the host opens,
-// the one in front first, after a short random delay and with a random choice among the buttons
-// it has. A dialog gets a
-// name inside the chosen-names folder, a name with characters no path may hold, the longest name
-// a path may have, or Cancel.
+// any one of those that can be pressed, after a short random delay and with a random choice among
+// the buttons it has. A dialog gets a name inside the chosen-names folder, a name with characters
+// no path may hold, the longest name a path may have, or Cancel.
 #pragma once
 
 #include "FuzzTexts.h"
@@ -13,6 +12,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace bench {
 
@@ -31,7 +31,8 @@ class BoxAnswerer {
   private:
     void Run();
     void AnswerDue();
-    void NoteDisabledWindows();
+    void NoteWindows(const std::vector<HWND>& open, ULONGLONG now);
+    bool ReadyForAnswer(HWND window, ULONGLONG now) const;
     void Answer(HWND window);
     void AnswerSaveDialog(HWND dialog);
     void AnswerBox(HWND box);
@@ -41,14 +42,12 @@ class BoxAnswerer {
     std::string chosenFolder;
     FuzzRandom random;
     bool saveDialogs;
-    struct Answered {
-        ULONGLONG at;
-        bool disabledSince; // it showed a box of its own after its answer
+    struct Seen {
+        ULONGLONG due;            // when the user has taken it in
+        ULONGLONG answeredAt;     // 0 while unanswered
+        bool disabledSinceAnswer; // it showed a box of its own after its answer
     };
-
-    HWND front = nullptr;
-    ULONGLONG due = 0; // when the window in front may get its answer
-    std::map<HWND, Answered> answered;
+    std::map<HWND, Seen> windows;
     std::atomic<bool> stop{false};
     std::atomic<int> boxes{0};
     std::atomic<int> dialogs{0};

@@ -51,7 +51,7 @@ class Sender {
             atom = AddAtom(text);
         } else {
             text = TextFor(request, produced);
-            atom = random.Chance(85) ? AddAtom(text) : 0;
+            atom = random.Chance(85) || OnlyValidRoot(request) ? AddAtom(text) : 0;
         }
         const WPARAM wParam = atom != 0 ? atom : NumberNamingNoAtom();
         DWORD_PTR result = 0;
@@ -59,11 +59,6 @@ class Sender {
                                                   kAnswerTimeoutMs, &result) != 0;
         if (atom != 0 && !HostReleasesAtom(request)) {
             GlobalDeleteAtom(atom);
-        }
-        if (!produced.empty()) {
-            std::ofstream dbg(folder + "\\left.txt", std::ios::app);
-            dbg << GetTickCount64() << " sent " << request << " atom " << wParam << " answered "
-                << answered << " result " << result << " " << produced << "\n";
         }
         if (!produced.empty()) {
             CheckProducedFileGone(produced, answered && atom != 0);
@@ -106,7 +101,8 @@ class Sender {
         if (request == vellora::HM_SET_NAME_SUFFIX && random.Chance(15)) {
             return vellora::kEmptySuffixMarker;
         }
-        if (request == vellora::HM_SET_OUTPUT_ROOT && (random.Chance(85) || !saveDialogs)) {
+        if (request == vellora::HM_SET_OUTPUT_ROOT &&
+            (random.Chance(85) || OnlyValidRoot(request))) {
             return random.RootInside(folder);
         }
         if (request == vellora::HM_PLACE_OUTPUT && random.Chance(80)) {
@@ -114,6 +110,12 @@ class Sender {
             return produced;
         }
         return random.AtomText(folder);
+    }
+
+    // Without the save dialog, 1286 comes only with a root that the host accepts: any other root,
+    // an empty one too, makes it ask for one in the dialog.
+    bool OnlyValidRoot(unsigned request) const {
+        return request == vellora::HM_SET_OUTPUT_ROOT && !saveDialogs;
     }
 
     // Zero when the text makes no string atom (an empty text, or one like "#12" that names an
@@ -152,10 +154,6 @@ class Sender {
             return;
         }
         producedLeft += handedOver ? 1 : 0;
-        if (handedOver) {
-            std::ofstream dbg(folder + "\\left.txt", std::ios::app);
-            dbg << GetTickCount64() << " LEFT " << file << "\n";
-        }
         DeleteFileA(file.c_str());
     }
 

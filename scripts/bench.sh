@@ -214,9 +214,9 @@ build_table() {
             "≥ $fuzz_runs executions, no crash" \
             "$(($(at_least "$(value "logic_${name}_executions")" "$fuzz_runs") * $(at_most "$(value "logic_${name}_crashes")" 0)))"
     done
-    row "Host fuzz without the save-file dialog: requests from 4 senders answered ($(value hostfuzz_boxes) boxes answered)" \
-        "$(value hostfuzz_requests) of $fuzz_requests, $(value hostfuzz_unanswered) unanswered" \
-        "all answered" "$(($(at_least "$(value hostfuzz_requests)" "$fuzz_requests") * $(at_most "$(value hostfuzz_unanswered)" 0)))"
+    row "Host fuzz without the save-file dialog: requests from 4 senders answered ($(value hostfuzz_boxes) boxes answered); save dialogs answered" \
+        "$(value hostfuzz_requests) of $fuzz_requests, $(value hostfuzz_unanswered) unanswered; $(value hostfuzz_dialogs)" \
+        "all answered; 0" "$(($(at_least "$(value hostfuzz_requests)" "$fuzz_requests") * $(at_most "$(value hostfuzz_unanswered)" 0) * $(at_most "$(value hostfuzz_dialogs)" 0)))"
     row "Host fuzz: afterwards the host answers, places a file and ends on 1284" \
         "$(value hostfuzz_answers_at_end)/$(value hostfuzz_places_at_end)/$(value hostfuzz_exit_request_ends_host)" \
         "1/1/1" "$(($(at_least "$(value hostfuzz_answers_at_end)" 1) * $(at_least "$(value hostfuzz_places_at_end)" 1) * $(at_least "$(value hostfuzz_exit_request_ends_host)" 1)))"
