@@ -11,8 +11,7 @@ INT_PTR ModalDialog::DoModal(HWND parent) {
                            DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<ModalDialog*>(lParam);
         SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
@@ -83,9 +82,13 @@ bool ModalDialog::PaintIconWhenMinimised() {
     return true;
 }
 
-void ModalDialog::EndDialog(INT_PTR result) { ::EndDialog(window, result); }
+void ModalDialog::EndDialog(INT_PTR result) {
+    ::EndDialog(window, result);
+}
 
-HWND ModalDialog::Item(int id) const { return GetDlgItem(window, id); }
+HWND ModalDialog::Item(int id) const {
+    return GetDlgItem(window, id);
+}
 
 void ModalDialog::SetItemText(int id, const std::string& text) {
     SetDlgItemTextA(window, id, text.c_str());
@@ -105,4 +108,6 @@ void ModalDialog::SetChecked(int id, bool checked) {
     SendDlgItemMessageA(window, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void ModalDialog::EnableItem(int id, bool enabled) { EnableWindow(Item(id), enabled); }
+void ModalDialog::EnableItem(int id, bool enabled) {
+    EnableWindow(Item(id), enabled);
+}

@@ -18,7 +18,7 @@ class HostWindow {
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
-    // Registers the window class, creates the hidden window and enters it in the window map.
+    // Registers the window class and creates the hidden window, which keeps this object.
     // Returns 1 on success, 0 when the class or the window could not be had.
     int CreateHostWindow(HINSTANCE__* programInstance, const char* windowName,
                          const char* windowClassName);

@@ -1,32 +1,35 @@
-// The window class, the hidden window and the map from window handle to host object.
+// The window class and the hidden window; the window keeps its host object in its user data.
 #include "HostWindow.h"
 
 #include "VelloraNames.h"
 
-#include <map>
 #include <windows.h>
 
 namespace {
 
-// Filled with the host's one window right after creation; the window procedure finds the
-// object whose handler is to run here.
-std::map<HWND, HostWindow*> hostWindows;
+// The host object given at creation; null before the window has one and after it is destroyed.
+HostWindow* HostOf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    return reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HostWindow* host = HostOf(window, message, lParam);
     if (message == WM_DESTROY) {
         // Without its window nothing can reach the host any more, and a host that lives on
         // unseen keeps its program file locked against the uninstaller: end instead.
-        hostWindows.erase(window);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         PostQuitMessage(0);
+        host = nullptr;
     }
-    if (message < vellora::kFirstHostRequest) {
+    if (message < vellora::kFirstHostRequest || host == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    auto entry = hostWindows.find(window);
-    if (entry == hostWindows.end()) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return entry->second->HandleHostMessage(message, wParam, lParam);
+    return host->HandleHostMessage(message, wParam, lParam);
 }
 
 WNDCLASSEXA DescribeHostClass(HINSTANCE instance, const char* className) {
@@ -56,11 +59,10 @@ int HostWindow::CreateHostWindow(HINSTANCE programInstance, const char* windowNa
     }
     launchInProgress = 0;
     window = CreateWindowExA(0, className, windowName, WS_POPUPWINDOW, CW_USEDEFAULT, 0,
-                             CW_USEDEFAULT, 0, nullptr, nullptr, programInstance, nullptr);
+                             CW_USEDEFAULT, 0, nullptr, nullptr, programInstance, this);
     if (window == nullptr) {
         return 0;
     }
-    hostWindows.emplace(window, this);
     instance = programInstance;
     return 1;
 }

@@ -1,8 +1,8 @@
 #include "UninstallLog.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 void UninstallLog::Set(const char* line) {
     text[0] = '\0';
@@ -18,11 +18,10 @@ void UninstallLog::Append(const char* line) {
 }
 
 bool AppendErrorLine(UninstallLog& log, const char* message, std::int32_t errorCode) {
-    // ", err - " (8), at most 11 characters of a signed 32-bit number, " \n" (2).
-    char suffix[24];
-    std::snprintf(suffix, sizeof(suffix), ", err - %d \n", static_cast<int>(errorCode));
     log.Append(message);
-    log.Append(suffix);
+    log.Append(", err - ");
+    log.Append(std::to_string(errorCode).c_str());
+    log.Append(" \n");
     return false;
 }
 
