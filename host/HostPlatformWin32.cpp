@@ -29,12 +29,25 @@ constexpr int kAtomNameBufferSize = 256;
 constexpr DWORD kFileNameBufferSize = 400;
 constexpr char kTiffFilter[] = "TIFF files (*.TIF)\0*.tif\0";
 
+// A system DLL by its full path in the system directory: loaded by bare name, a file of that
+// name beside the host would be loaded in its place.
+HMODULE LoadSystemLibrary(const char* fileName) {
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, sizeof(path));
+    if (length == 0 || length + 1 + lstrlenA(fileName) >= sizeof(path)) {
+        return nullptr;
+    }
+    path[length] = '\\';
+    lstrcpyA(path + length + 1, fileName);
+    return LoadLibraryA(path);
+}
+
 // The save-file dialog and the printer-driver directory are needed only when a request asks for
 // them. Linked at start, their DLLs and everything those load in turn would lengthen every start
 // of the resident host and stay in its memory for good; loaded on first use, they cost nothing
 // until then.
 template <typename Function> Function SystemFunction(const char* library, const char* name) {
-    const HMODULE module = LoadLibraryA(library);
+    const HMODULE module = LoadSystemLibrary(library);
     const FARPROC function = module ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
 }
@@ -129,15 +142,19 @@ int Win32HostPlatform::ShowMessageBox(const std::string& text, unsigned style) {
     return answer;
 }
 
+// Asked for with a path buffer first, as every spooler takes it; a larger buffer only when the
+// spooler says that it needs one, so that a long directory is never cut short.
 bool Win32HostPlatform::PrinterDriverDirectory(std::string& directory) {
+    std::vector<BYTE> buffer(MAX_PATH, 0);
     DWORD needed = 0;
-    ReadPrinterDriverDirectory(nullptr, 0, needed);
-    if (needed == 0) {
-        return false;
-    }
-    std::vector<BYTE> buffer(needed + 1, 0);
-    if (!ReadPrinterDriverDirectory(buffer.data(), needed, needed)) {
-        return false;
+    if (!ReadPrinterDriverDirectory(buffer.data(), MAX_PATH, needed)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= MAX_PATH) {
+            return false;
+        }
+        buffer.assign(needed + 1, 0);
+        if (!ReadPrinterDriverDirectory(buffer.data(), needed, needed)) {
+            return false;
+        }
     }
     directory = reinterpret_cast<const char*>(buffer.data());
     return true;

@@ -51,7 +51,7 @@ BOOL AdvancedPropertiesDialog::OnInitDialog() {
 void AdvancedPropertiesDialog::OnOK() {
     char path[vellora::kPathBufferSize];
     if (BuildSettingsPath(path)) {
-        WriteSettings(SettingsShown(), path);
+        WriteShownSettings(path);
     } else {
         ReportSettingsPathUnknown();
     }
@@ -93,18 +93,35 @@ void AdvancedPropertiesDialog::ShowSettings(const Settings& settings) {
     SelectMultipage(settings.multipage);
 }
 
-Settings AdvancedPropertiesDialog::SettingsShown() {
-    Settings settings;
-    settings.filenameMode = IsChecked(IDC_FROM_FILENAME_DIALOG) ? FilenameMode::FromFilenameDialog
-                                                                : FilenameMode::UseDefaultFilename;
-    // A disabled field still counts, and so does an empty one.
-    settings.outputPath = ItemText(IDC_OUTPUT_PATH, kMaxOutputPathLength);
-    settings.compression = IsChecked(IDC_COMPRESSION_NONE)  ? Compression::None
-                           : IsChecked(IDC_COMPRESSION_LZW) ? Compression::Lzw
-                                                            : Compression::Rle;
-    settings.multipage =
-        IsChecked(IDC_MULTIPAGE_TIFF) ? Multipage::MultipageTiff : Multipage::OneFilePerPage;
-    return settings;
+// All four keys, changed or not, in the order they are read, so that a new file holds them in
+// that order; a failed key does not stop the others. Each control is read just before its key
+// is written: a write error's box has no owner, so the dialog stays usable while it is open,
+// and a choice changed meanwhile is the one written.
+void AdvancedPropertiesDialog::WriteShownSettings(const char* path) {
+    WriteSetting(vellora::kKeyPrintOnFilePrompt, PrintOnFilePromptText(FilenameModeShown()), path);
+    WriteSetting(vellora::kKeyOutputPath, OutputPathShown(), path);
+    WriteSetting(vellora::kKeyCompressionType, CompressionTypeText(CompressionShown()), path);
+    WriteSetting(vellora::kKeyMultipage, MultipageText(MultipageShown()), path);
+}
+
+FilenameMode AdvancedPropertiesDialog::FilenameModeShown() const {
+    return IsChecked(IDC_FROM_FILENAME_DIALOG) ? FilenameMode::FromFilenameDialog
+                                               : FilenameMode::UseDefaultFilename;
+}
+
+// A disabled field still counts, and so does an empty one.
+std::string AdvancedPropertiesDialog::OutputPathShown() {
+    return ItemText(IDC_OUTPUT_PATH, kMaxOutputPathLength);
+}
+
+Compression AdvancedPropertiesDialog::CompressionShown() const {
+    return IsChecked(IDC_COMPRESSION_NONE)  ? Compression::None
+           : IsChecked(IDC_COMPRESSION_LZW) ? Compression::Lzw
+                                            : Compression::Rle;
+}
+
+Multipage AdvancedPropertiesDialog::MultipageShown() const {
+    return IsChecked(IDC_MULTIPAGE_TIFF) ? Multipage::MultipageTiff : Multipage::OneFilePerPage;
 }
 
 void AdvancedPropertiesDialog::SetCaptions() {

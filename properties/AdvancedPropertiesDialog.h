@@ -16,7 +16,11 @@ class AdvancedPropertiesDialog : public ModalDialog {
     void OnClicked(int controlId) override;
 
     void ShowSettings(const Settings& settings);
-    Settings SettingsShown();
+    void WriteShownSettings(const char* path);
+    FilenameMode FilenameModeShown() const;
+    std::string OutputPathShown();
+    Compression CompressionShown() const;
+    Multipage MultipageShown() const;
     void SetCaptions();
 
     // Every radio button is a group of its own, so the platform unchecks nothing when one is

@@ -7,6 +7,7 @@
 #include "VelloraNames.h"
 
 #include <cstdint>
+#include <string>
 
 // The Windows directory, a backslash and "Vellora.ini". False, with the buffer empty, when the
 // directory cannot be determined or the path would not fit.
@@ -28,6 +29,5 @@ bool WriteSettingString(const char* value, const char* section, const char* key,
 // "Multipage".
 Settings ReadSettings(const char* path);
 
-// Writes all four keys, changed or not, each on its own and in the same order as they are read:
-// a file that did not exist holds them in that order. A failed key does not stop the others.
-void WriteSettings(const Settings& settings, const char* path);
+// Stores the value under the key of the section "Setup", as WriteSettingString does.
+void WriteSetting(const char* key, const std::string& value, const char* path);

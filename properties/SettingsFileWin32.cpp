@@ -32,10 +32,6 @@ std::string ReadTextSetting(const TextSetting& setting, const char* path) {
     return buffer.c_str();
 }
 
-void WriteSetting(const char* key, const std::string& value, const char* path) {
-    WriteSettingString(value.c_str(), vellora::kSettingsSection, key, path);
-}
-
 } // namespace
 
 bool BuildSettingsPath(char (&path)[vellora::kPathBufferSize]) {
@@ -70,10 +66,6 @@ Settings ReadSettings(const char* path) {
     return settings;
 }
 
-void WriteSettings(const Settings& settings, const char* path) {
-    WriteSetting(vellora::kKeyPrintOnFilePrompt, PrintOnFilePromptText(settings.filenameMode),
-                 path);
-    WriteSetting(vellora::kKeyOutputPath, settings.outputPath, path);
-    WriteSetting(vellora::kKeyCompressionType, CompressionTypeText(settings.compression), path);
-    WriteSetting(vellora::kKeyMultipage, MultipageText(settings.multipage), path);
+void WriteSetting(const char* key, const std::string& value, const char* path) {
+    WriteSettingString(value.c_str(), vellora::kSettingsSection, key, path);
 }

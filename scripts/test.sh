@@ -1,32 +1,42 @@
 #!/usr/bin/env bash
 # Sets up, builds everything and runs every test: the native unit tests, then the Wine tests
-# inside one Xvfb display. Exits non-zero when anything fails.
+# inside one Xvfb display, and the static audits of the 32-bit release programs (with the Wine
+# tests where they run that build). Exits non-zero when anything fails.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh" || exit 1
 "$root/scripts/build.sh" || exit 1
 
-summary() { grep -E '^[0-9]+% tests passed' "$1" | tail -n 1; }
-native_log=$root/build/native-tests.log
-wine_log=$root/build/wine-tests.log
+logs=()
+status=0
+run_ctest() { # log name, ctest command...
+    local log=$root/build/$1-tests.log
+    shift
+    "$@" --output-on-failure | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    logs+=("$log")
+}
 
-ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc)" | tee "$native_log"
-native_status=${PIPESTATUS[0]}
+run_ctest native ctest --test-dir "$root/build/native" -j "$(nproc)"
 # The Wine tests run the build that this machine's Wine can start.
-if [ "$("$root/scripts/wine-arch.sh")" = i686 ]; then wine_build=win32; else wine_build=win64; fi
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$root/build/$wine_build" --output-on-failure -j 2 | tee "$wine_log"
-wine_status=${PIPESTATUS[0]}
+if [ "$("$root/scripts/wine-arch.sh")" = i686 ]; then
+    run_ctest wine xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$root/build/win32" -j 2
+else
+    run_ctest wine xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$root/build/win64" -j 2
+    run_ctest audit ctest --test-dir "$root/build/win32" -L audit
+fi
 
-count() { sed -nE "s/.* tests failed out of ([0-9]+).*/\1/p" "$1" | tail -n 1; }
-failed() { sed -nE "s/.* ([0-9]+) tests failed out of.*/\1/p" "$1" | tail -n 1; }
-native_total=$(count "$native_log") wine_total=$(count "$wine_log")
-native_failed=$(failed "$native_log") wine_failed=$(failed "$wine_log")
-total=$(( ${native_total:-0} + ${wine_total:-0} ))
-bad=$(( ${native_failed:-0} + ${wine_failed:-0} ))
+summary() { grep -E '^[0-9]+% tests passed' "$1" | tail -n 1 | grep . || echo 0; }
+count() { sed -nE "s/.* tests failed out of ([0-9]+).*/\1/p" "$1" | tail -n 1 | grep . || echo 0; }
+failed() { sed -nE "s/.* ([0-9]+) tests failed out of.*/\1/p" "$1" | tail -n 1 | grep . || echo 0; }
+skipped() { grep -c '(Skipped)$' "$1"; }
+total=0 bad=0 skips=0
 echo
-echo "native: $(summary "$native_log")"
-echo "wine:   $(summary "$wine_log")"
-echo "$((total - bad)) passed, $bad failed"
-[ "$native_status" -eq 0 ] && [ "$wine_status" -eq 0 ]
+for log in "${logs[@]}"; do
+    echo "$(basename "$log" -tests.log): $(summary "$log")"
+    total=$((total + $(count "$log"))) bad=$((bad + $(failed "$log")))
+    skips=$((skips + $(skipped "$log")))
+done
+echo "$((total - bad - skips)) passed, $bad failed, $skips skipped"
+exit "$status"

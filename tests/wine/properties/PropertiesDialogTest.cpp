@@ -281,3 +281,22 @@ TEST_F(PropertiesDialog, unwritable_file_gives_one_box_per_key_and_the_dialog_st
     CloseHandle(held);
     EXPECT_EQ(SettingsFileText(), stored);
 }
+
+TEST_F(PropertiesDialog, a_choice_changed_while_a_write_error_shows_is_the_one_written) {
+    StoreSettingsFile("[Setup]\r\nOutputPath=d:\\kept\r\n");
+    HANDLE held = CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    PropertiesProgram program;
+    ASSERT_TRUE(program.Opened());
+    EXPECT_EQ(CompressionChoice(program), std::vector<int>{kLzw});
+    program.Press(IDOK);
+    // The first key's box is open: the file is free again and the user picks another choice.
+    ASSERT_NE(WaitForDialog("Vellora 9x"), nullptr);
+    CloseHandle(held);
+    program.Click(kNone);
+    EXPECT_EQ(AnswerMessageBox("Vellora 9x", IDOK), "Error writing string to INI file.");
+    EXPECT_TRUE(program.Ended());
+    EXPECT_EQ(SettingsFileText(),
+              "[Setup]\r\nOutputPath=d:\\kept\r\nCompressionType=1\r\nMultipage=1\r\n");
+}
