@@ -205,8 +205,8 @@ build_table() {
         "$(ratio "$ratio_value")×" "≤ 1.10×" "$(at_most "$ratio_value" 1.10)"
     for program in VelloraH VlExProp Uninstall; do
         row "Size: $program.exe stripped (imports $(value "size_${program}_dlls"))" \
-            "$(value "size_${program}_bytes") bytes" "≤ 262144 bytes, system DLLs only" \
-            "$(all_met "$(at_most "$(value "size_${program}_bytes")" 262144)" "$(at_most "$(value "size_${program}_foreign_dlls")" 0)")"
+            "$(value "size_${program}_bytes") bytes" "≤ 65536 bytes, system DLLs only" \
+            "$(all_met "$(at_most "$(value "size_${program}_bytes")" 65536)" "$(at_most "$(value "size_${program}_foreign_dlls")" 0)")"
     done
     for name in $(awk '$1 ~ /^logic_.*_executions$/ { print $1 }' "$figures"); do
         name=${name#logic_}
