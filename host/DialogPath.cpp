@@ -1,7 +1,7 @@
 #include "DialogPath.h"
 
-DialogPath SplitPathForDialog(const std::string& path) {
-    const auto lastBackslash = path.rfind('\\');
+DialogPath SplitPathForDialog(const std::string& path, const LeadByteRule& codePage) {
+    const auto lastBackslash = FindLastCharacter(path, '\\', codePage);
     if (lastBackslash == std::string::npos || lastBackslash + 1 == path.size()) {
         return {path, ""};
     }

@@ -3,6 +3,8 @@
 // answer of the user and every file failure can be followed without Windows.
 #pragma once
 
+#include "CodePageText.h"
+
 #include <cstdint>
 #include <string>
 
@@ -23,7 +25,8 @@ enum class SaveDialogAnswer {
     nameTooLong, // the name typed does not fit the dialog's file-name buffer
 };
 
-class HostPlatform {
+// Its lead-byte rule is that of the ANSI code page, which every text of the host is in.
+class HostPlatform : public LeadByteRule {
   public:
     HostPlatform() = default;
     virtual ~HostPlatform() = default;

@@ -16,4 +16,5 @@ class Win32HostPlatform final : public HostPlatform {
     bool PrinterDriverDirectory(std::string& directory) override;
     void RunProgramAndWait(const std::string& programPath) override;
     void EndProcess(int exitCode) override;
+    bool IsLeadByte(unsigned char byte) const override;
 };

@@ -63,7 +63,7 @@ std::int32_t HostWindow::OnExit() {
 
 std::int32_t HostWindow::OnSetOutputRoot(std::uintptr_t wParam) {
     outputRoot = TakeAtomText(wParam);
-    if (ValidateOutputRoot(outputRoot) == 1) {
+    if (ValidateOutputRoot(outputRoot, platform) == 1) {
         return 0;
     }
     return PromptForOutputRoot();
@@ -104,7 +104,9 @@ std::string HostWindow::ReadAtomText(std::uintptr_t wParam) {
         return std::string();
     }
     const auto atom = static_cast<std::uint16_t>(wParam);
-    return platform.ReadAtomName(atom).substr(0, vellora::kMaxAtomText);
+    // A character cut in half would take the next byte appended to the text into it.
+    return WholeCharactersWithin(platform.ReadAtomName(atom),
+                                 static_cast<std::size_t>(vellora::kMaxAtomText), platform);
 }
 
 std::string HostWindow::TakeAtomText(std::uintptr_t wParam) {

@@ -66,7 +66,7 @@ int HostWindow::PromptForOutputRoot() {
 // A chosen path that the platform could not take is never cut short: the user is told and
 // chooses again.
 int HostWindow::ShowSaveDialog(std::string& path) {
-    const DialogPath opened = SplitPathForDialog(path);
+    const DialogPath opened = SplitPathForDialog(path, platform);
     for (;;) {
         std::string chosen;
         switch (platform.AskForSaveFileName(opened.folder, opened.fileName, chosen)) {

@@ -1,10 +1,11 @@
-// The host's requests in any order and with any texts, with every platform answer drawn from the
-// input: moves that fail for any cause, any button pressed, dialogs cancelled or answered with
-// names of any length, and further requests arriving while a box or dialog waits, as they do
-// through the nested message loops. Every result is 0 or 1, the atoms of 1280 and 1286 are
-// released once and no other, and no move, removal or program start gets a path beyond the
-// platform's limit.
+// The host's requests in any order and with any texts, in a code page drawn from the input, with
+// every platform answer drawn from the input too: moves that fail for any cause, any button
+// pressed, dialogs cancelled or answered with names of any length, and further requests arriving
+// while a box or dialog waits, as they do through the nested message loops. Every result is 0 or
+// 1, the atoms of 1280 and 1286 are released once and no other, and no move, removal or program
+// start gets a path beyond the platform's limit.
 #include "FuzzCheck.h"
+#include "FuzzCodePage.h"
 #include "HostWindow.h"
 #include "PathBuffer.h"
 #include "VelloraNames.h"
@@ -36,7 +37,8 @@ bool ReleasesItsAtom(unsigned message) {
 
 class FuzzedHostPlatform final : public HostPlatform {
   public:
-    explicit FuzzedHostPlatform(FuzzedDataProvider& provider) : input(provider) {}
+    explicit FuzzedHostPlatform(FuzzedDataProvider& provider)
+        : input(provider), codePage(provider) {}
 
     // Sends one request as a driver would, releasing the atom afterwards when it stays the
     // sender's.
@@ -113,6 +115,7 @@ class FuzzedHostPlatform final : public HostPlatform {
         programRunning = false;
     }
     void EndProcess(int exitCode) override { Require(exitCode == 0, "the host ends with 0"); }
+    bool IsLeadByte(unsigned char byte) const override { return codePage.IsLeadByte(byte); }
 
     HostWindow* host = nullptr;
 
@@ -152,6 +155,7 @@ class FuzzedHostPlatform final : public HostPlatform {
     }
 
     FuzzedDataProvider& input;
+    const FuzzCodePage codePage;
     std::map<std::uint16_t, std::string> atoms;
     std::vector<Request> requests;
     std::uint16_t nextAtom = kFirstAtom;

@@ -3,6 +3,7 @@
 // while its dialog or box is open, as the platform's nested message loops allow.
 #pragma once
 
+#include "CodePages.h"
 #include "FileErrorCause.h"
 #include "HostPlatform.h"
 
@@ -54,6 +55,7 @@ struct FakeHostPlatform final : HostPlatform {
     std::vector<std::string> programsRun;
     std::function<void()> whileProgramRuns;
     std::vector<int> exitCodes;
+    const LeadByteRule* codePage = &kSingleByte;
 
     std::string ReadAtomName(std::uint16_t atom) override {
         atomsRead.push_back(atom);
@@ -138,6 +140,7 @@ struct FakeHostPlatform final : HostPlatform {
         }
     }
     void EndProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    bool IsLeadByte(unsigned char byte) const override { return codePage->IsLeadByte(byte); }
 
     // Answers the user gives, in order.
     void Choose(const std::string& path, std::function<void()> meanwhile = {}) {

@@ -62,6 +62,16 @@ TEST_F(Requests, atom_texts_are_cut_to_254_characters) {
     EXPECT_EQ(host.outputRoot, "c:\\" + std::string(251, 'r'));
 }
 
+TEST_F(Requests, an_atom_text_is_cut_before_a_two_byte_character_that_does_not_fit) {
+    // 253 letters and "ソ" (0x83 0x5C): 255 bytes.
+    const std::string name = std::string(253, 's') + "\x83\x5C";
+    SetSuffix(name);
+    EXPECT_EQ(host.nameSuffix, std::string(253, 's') + "\x83");
+    platform.codePage = &kShiftJis;
+    SetSuffix(name);
+    EXPECT_EQ(host.nameSuffix, std::string(253, 's'));
+}
+
 TEST_F(Requests, an_atom_that_cannot_be_read_is_the_empty_text) {
     host.nameSuffix = "old";
     host.outputRoot = "c:\\Out\\";
@@ -200,6 +210,29 @@ TEST_F(OutputRootRequests, an_empty_root_opens_the_dialog_on_an_empty_path) {
     EXPECT_EQ(platform.dialogs[0].folder, "");
     EXPECT_EQ(platform.dialogs[0].fileName, "");
     EXPECT_EQ(host.outputRoot, "c:\\Chosen\\Report");
+}
+
+// The root c:\out\レポート\ ("ポ" is 0x83 0x7C) on code page 932.
+TEST_F(OutputRootRequests, a_double_byte_root_is_read_in_the_platforms_code_page) {
+    const std::string report = "c:\\out\\\x83\x8C\x83\x7C\x81\x5B\x83\x67\\";
+    platform.codePage = &kShiftJis;
+    EXPECT_EQ(SetRoot(report), 0);
+    EXPECT_EQ(host.outputRoot, report);
+    EXPECT_TRUE(platform.dialogs.empty());
+    SetSuffix("Doc");
+    EXPECT_EQ(Place("c:\\Spool\\job1"), 0);
+    EXPECT_TRUE(Exists(report + "Doc.tif"));
+}
+
+// The root c:\out\ソフト ("ソ" is 0x83 0x5C) on code page 932.
+TEST_F(OutputRootRequests, the_dialog_on_a_double_byte_root_shows_its_folder_and_whole_name) {
+    platform.codePage = &kShiftJis;
+    SetRoot("c:\\out\\\x83\x5C\x83\x74\x83\x67");
+    platform.CancelDialog();
+    Send(vellora::HM_PROMPT_OUTPUT_ROOT);
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].folder, "c:\\out");
+    EXPECT_EQ(platform.dialogs[0].fileName, "\x83\x5C\x83\x74\x83\x67");
 }
 
 TEST_F(OutputRootRequests, the_target_follows_a_new_root_only_at_the_next_suffix) {
