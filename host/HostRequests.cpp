@@ -15,6 +15,11 @@ bool NamesAtom(std::uintptr_t wParam) {
     return wParam <= 0xFFFF;
 }
 
+// What the driver receives: 1 when the user cancelled, 0 for every other outcome.
+std::int32_t CancelledAsOne(bool cancelled) {
+    return cancelled ? 1 : 0;
+}
+
 } // namespace
 
 std::int32_t HostWindow::HandleHostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t) {
@@ -26,7 +31,7 @@ std::int32_t HostWindow::HandleHostMessage(unsigned message, std::uintptr_t wPar
     case vellora::HM_EXIT:
         return OnExit();
     case vellora::HM_PROMPT_OUTPUT_ROOT:
-        return PromptForOutputRoot();
+        return CancelledAsOne(PromptForOutputRoot() == Choice::cancelled);
     case vellora::HM_SET_OUTPUT_ROOT:
         return OnSetOutputRoot(wParam);
     case vellora::HM_OPEN_PROPERTIES:
@@ -51,9 +56,9 @@ std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
 std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
     const std::string producedPath = ReadAtomText(wParam) + vellora::kOutputExtension;
     targetPath += vellora::kOutputExtension;
-    const int placement = PlaceOutputFile(producedPath, targetPath);
+    const PlacementOutcome placement = PlaceOutputFile(producedPath, targetPath);
     const bool discarded = platform.RemoveFile(producedPath) == filecause::kNone;
-    return discarded ? 1 : placement;
+    return discarded ? 1 : CancelledAsOne(placement == PlacementOutcome::cancelled);
 }
 
 std::int32_t HostWindow::OnExit() {
@@ -63,10 +68,10 @@ std::int32_t HostWindow::OnExit() {
 
 std::int32_t HostWindow::OnSetOutputRoot(std::uintptr_t wParam) {
     outputRoot = TakeAtomText(wParam);
-    if (ValidateOutputRoot(outputRoot, platform) == 1) {
+    if (ValidateOutputRoot(outputRoot, platform)) {
         return 0;
     }
-    return PromptForOutputRoot();
+    return CancelledAsOne(PromptForOutputRoot() == Choice::cancelled);
 }
 
 // While the program runs, the host's thread waits in it and handles no message; the flag keeps

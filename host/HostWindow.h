@@ -10,6 +10,11 @@
 #include <string>
 
 struct HWND__;
+
+// How a placement ended for the user: the driver hears 1 for cancelled, 0 otherwise.
+enum class PlacementOutcome { finished, cancelled };
+// How the user left the save-file dialog.
+enum class Choice { chosen, cancelled };
 struct HINSTANCE__;
 
 class HostWindow {
@@ -18,23 +23,23 @@ class HostWindow {
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
-    // Registers the window class and creates the hidden window, which keeps this object.
-    // Returns 1 on success, 0 when the class or the window could not be had.
-    int CreateHostWindow(HINSTANCE__* programInstance, const char* windowName,
-                         const char* windowClassName);
+    // Registers the window class and creates the hidden window, which keeps this object. False
+    // when the class or the window could not be had.
+    bool CreateHostWindow(HINSTANCE__* programInstance, const char* windowName,
+                          const char* windowClassName);
 
     // Every message numbered 1024 or higher that reaches this object's window.
     std::int32_t HandleHostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // Moves the produced file to the target, asking before it overwrites a file and showing
-    // every other failure. 1 when the user cancelled the placement, 0 in every other case.
-    int PlaceOutputFile(std::string producedPath, std::string target);
-    // The save-file dialog on `outputRoot`. 1 when cancelled, 0 when the chosen path is now
-    // `outputRoot`.
-    int PromptForOutputRoot();
-    // The save-file dialog opened on the path. 1 when a name was chosen (the path is then the
-    // chosen full path), 0 when the dialog was cancelled.
-    int ShowSaveDialog(std::string& path);
+    // every other failure: cancelled when the user cancelled the placement, otherwise finished
+    // (placed, or a failure shown).
+    PlacementOutcome PlaceOutputFile(std::string producedPath, std::string target);
+    // The save-file dialog on `outputRoot`; when a path is chosen, it is now `outputRoot`.
+    Choice PromptForOutputRoot();
+    // The save-file dialog opened on the path; when a name is chosen, the path is then the
+    // chosen full path.
+    Choice ShowSaveDialog(std::string& path);
     // The printer-driver directory, a backslash and the file name; false when the directory is
     // not known.
     bool GetDriverFilePath(const char* fileName, std::string& path);
@@ -58,6 +63,6 @@ class HostWindow {
     std::string ReadAtomText(std::uintptr_t wParam);
     std::string TakeAtomText(std::uintptr_t wParam);
     int MoveWithinPathLimit(const std::string& producedPath, const std::string& target);
-    int AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
-    int PlaceUnderNewRoot(const std::string& producedPath);
+    PlacementOutcome AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
+    PlacementOutcome PlaceUnderNewRoot(const std::string& producedPath);
 };

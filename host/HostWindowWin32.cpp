@@ -46,8 +46,8 @@ WNDCLASSEXA DescribeHostClass(HINSTANCE instance, const char* className) {
 
 } // namespace
 
-int HostWindow::CreateHostWindow(HINSTANCE programInstance, const char* windowName,
-                                 const char* windowClassName) {
+bool HostWindow::CreateHostWindow(HINSTANCE programInstance, const char* windowName,
+                                  const char* windowClassName) {
     lstrcpynA(className, windowClassName, sizeof(className) - 1);
     WNDCLASSEXA windowClass = DescribeHostClass(programInstance, className);
     RegisterClassExA(&windowClass);
@@ -55,14 +55,14 @@ int HostWindow::CreateHostWindow(HINSTANCE programInstance, const char* windowNa
     WNDCLASSEXA registered = {};
     registered.cbSize = sizeof(registered);
     if (!GetClassInfoExA(programInstance, className, &registered)) {
-        return 0;
+        return false;
     }
     launchInProgress = 0;
     window = CreateWindowExA(0, className, windowName, WS_POPUPWINDOW, CW_USEDEFAULT, 0,
                              CW_USEDEFAULT, 0, nullptr, nullptr, programInstance, this);
     if (window == nullptr) {
-        return 0;
+        return false;
     }
     instance = programInstance;
-    return 1;
+    return true;
 }

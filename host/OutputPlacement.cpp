@@ -10,16 +10,16 @@
 #include "PathBuffer.h"
 #include "VelloraNames.h"
 
-int HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
+PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
     const int cause = MoveWithinPathLimit(producedPath, target);
     if (cause == filecause::kNone) {
-        return 0;
+        return PlacementOutcome::finished;
     }
     if (cause == filecause::kBadPath || cause == filecause::kAccessDenied) {
         return AskBeforeOverwrite(producedPath, target);
     }
     platform.ShowMessageBox(RenameErrorText(cause), kBoxStyleOk);
-    return 0;
+    return PlacementOutcome::finished;
 }
 
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
@@ -31,51 +31,54 @@ int HostWindow::MoveWithinPathLimit(const std::string& producedPath, const std::
     return platform.RenameFile(producedPath, target);
 }
 
-int HostWindow::AskBeforeOverwrite(const std::string& producedPath, const std::string& target) {
+// Yes moves once more after the delete; whatever that second move meets, the user has not
+// cancelled.
+PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
+                                                const std::string& target) {
     switch (platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
     case kButtonYes:
         platform.DeleteFileQuietly(target);
         PlaceOutputFile(producedPath, target);
-        return 0;
+        return PlacementOutcome::finished;
     case kButtonNo:
         return PlaceUnderNewRoot(producedPath);
     case kButtonCancel:
-        return 1;
+        return PlacementOutcome::cancelled;
     default:
-        return 0;
+        return PlacementOutcome::finished;
     }
 }
 
-int HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {
-    if (PromptForOutputRoot() == 1) {
-        return 1;
+PlacementOutcome HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {
+    if (PromptForOutputRoot() == Choice::cancelled) {
+        return PlacementOutcome::cancelled;
     }
     targetPath = outputRoot + nameSuffix + vellora::kOutputExtension;
     return PlaceOutputFile(producedPath, targetPath);
 }
 
-int HostWindow::PromptForOutputRoot() {
+Choice HostWindow::PromptForOutputRoot() {
     std::string path = outputRoot;
-    if (ShowSaveDialog(path) == 0) {
-        return 1;
+    if (ShowSaveDialog(path) == Choice::cancelled) {
+        return Choice::cancelled;
     }
     outputRoot = path;
-    return 0;
+    return Choice::chosen;
 }
 
 // A chosen path that the platform could not take is never cut short: the user is told and
 // chooses again.
-int HostWindow::ShowSaveDialog(std::string& path) {
+Choice HostWindow::ShowSaveDialog(std::string& path) {
     const DialogPath opened = SplitPathForDialog(path, platform);
     for (;;) {
         std::string chosen;
         switch (platform.AskForSaveFileName(opened.folder, opened.fileName, chosen)) {
         case SaveDialogAnswer::cancelled:
-            return 0;
+            return Choice::cancelled;
         case SaveDialogAnswer::chosen:
             if (FitsPathBuffer(chosen)) {
                 path = chosen;
-                return 1;
+                return Choice::chosen;
             }
             break;
         case SaveDialogAnswer::nameTooLong:

@@ -34,14 +34,14 @@ void DecodeSpaces(std::string& path, const LeadByteRule& codePage) {
 
 } // namespace
 
-int ValidateOutputRoot(std::string& path, const LeadByteRule& codePage) {
+bool ValidateOutputRoot(std::string& path, const LeadByteRule& codePage) {
     if (path.empty()) {
-        return 0;
+        return false;
     }
     if (HoldsForbiddenCharacter(path, codePage)) {
         path = vellora::kDefaultOutputRoot;
-        return 0;
+        return false;
     }
     DecodeSpaces(path, codePage);
-    return 1;
+    return true;
 }

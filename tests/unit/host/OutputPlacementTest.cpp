@@ -21,7 +21,7 @@ class Placement : public HostBench {
         host.targetPath = kTarget;
         platform.files = {kProduced};
     }
-    int PlaceProduced() { return host.PlaceOutputFile(kProduced, host.targetPath); }
+    PlacementOutcome PlaceProduced() { return host.PlaceOutputFile(kProduced, host.targetPath); }
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> texts;
         for (const auto& box : platform.boxes) {
@@ -32,7 +32,7 @@ class Placement : public HostBench {
 };
 
 TEST_F(Placement, a_successful_move_returns_0_without_a_box) {
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
     EXPECT_TRUE(platform.boxes.empty());
 }
@@ -56,7 +56,7 @@ TEST_F(Placement, every_cause_without_question_shows_its_error_box_and_returns_0
     for (const auto& [cause, text] : rows) {
         platform.boxes.clear();
         platform.forcedRenameCauses = {cause};
-        EXPECT_EQ(PlaceProduced(), 0) << cause;
+        EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished) << cause;
         ASSERT_EQ(platform.boxes.size(), 1u) << cause;
         EXPECT_EQ(platform.boxes[0].text, std::string("The file could not be renamed: ") + text);
         EXPECT_EQ(platform.boxes[0].style, 0u);
@@ -66,7 +66,7 @@ TEST_F(Placement, every_cause_without_question_shows_its_error_box_and_returns_0
 
 TEST_F(Placement, cause_0_returns_0_without_a_box) {
     platform.forcedRenameCauses = {filecause::kNone};
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_TRUE(platform.boxes.empty());
 }
 
@@ -75,7 +75,7 @@ TEST_F(Placement, bad_path_and_access_denied_ask_the_overwrite_question) {
         platform.boxes.clear();
         platform.forcedRenameCauses = {cause};
         platform.Press(kButtonCancel);
-        EXPECT_EQ(PlaceProduced(), 1) << cause;
+        EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled) << cause;
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0].text, Question(kTarget));
         EXPECT_EQ(platform.boxes[0].style, 0x2023u);
@@ -85,7 +85,7 @@ TEST_F(Placement, bad_path_and_access_denied_ask_the_overwrite_question) {
 TEST_F(Placement, yes_deletes_the_target_and_moves_again) {
     platform.files.insert(kTarget);
     platform.Press(kButtonYes);
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(platform.quietDeletions, std::vector<std::string>{kTarget});
     EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
     EXPECT_EQ(platform.renames.size(), 2u);
@@ -98,7 +98,7 @@ TEST_F(Placement, yes_on_a_target_that_cannot_be_deleted_asks_again_until_cancel
     platform.Press(kButtonYes);
     platform.Press(kButtonCancel);
     // The answer after Yes is not passed on: the chain ends in 0 even when it ends in Cancel.
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, Question(kTarget)));
     EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
 }
@@ -107,7 +107,7 @@ TEST_F(Placement, no_chooses_a_new_root_that_takes_the_suffix_and_tif) {
     platform.files.insert(kTarget);
     platform.Press(kButtonNo);
     platform.Choose("c:\\Other\\Report");
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].folder, "c:\\Out\\");
     EXPECT_EQ(host.outputRoot, "c:\\Other\\Report");
@@ -119,7 +119,7 @@ TEST_F(Placement, no_then_cancel_in_the_dialog_returns_1_and_changes_nothing) {
     platform.files.insert(kTarget);
     platform.Press(kButtonNo);
     platform.CancelDialog();
-    EXPECT_EQ(PlaceProduced(), 1);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled);
     EXPECT_EQ(host.outputRoot, "c:\\Out\\");
     EXPECT_EQ(host.targetPath, kTarget);
     EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
@@ -130,7 +130,7 @@ TEST_F(Placement, no_onto_another_existing_name_asks_again_and_passes_its_answer
     platform.Press(kButtonNo);
     platform.Choose("c:\\Taken\\");
     platform.Press(kButtonCancel);
-    EXPECT_EQ(PlaceProduced(), 1);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled);
     EXPECT_EQ(BoxTexts(),
               (std::vector<std::string>{Question(kTarget), Question("c:\\Taken\\Doc.tif")}));
 }
@@ -138,7 +138,7 @@ TEST_F(Placement, no_onto_another_existing_name_asks_again_and_passes_its_answer
 TEST_F(Placement, a_failed_box_counts_as_placed) {
     platform.files.insert(kTarget);
     platform.Press(0);
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
 }
 
@@ -148,7 +148,7 @@ TEST_F(Placement, a_target_beyond_the_path_limit_is_a_bad_path_and_never_reaches
     platform.Press(kButtonYes);
     platform.Press(kButtonNo);
     platform.Choose("c:\\Short\\");
-    EXPECT_EQ(host.PlaceOutputFile(kProduced, longTarget), 0);
+    EXPECT_EQ(host.PlaceOutputFile(kProduced, longTarget), PlacementOutcome::finished);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>(2, Question(longTarget))));
     EXPECT_EQ(platform.renames, (std::vector<std::pair<std::string, std::string>>{
                                     {kProduced, "c:\\Short\\Doc.tif"}}));
@@ -158,7 +158,7 @@ TEST_F(Placement, a_target_beyond_the_path_limit_is_a_bad_path_and_never_reaches
 TEST_F(Placement, a_target_of_259_characters_is_moved) {
     const std::string target = "c:\\" + std::string(252, 't') + ".tif";
     ASSERT_EQ(target.size(), 259u);
-    EXPECT_EQ(host.PlaceOutputFile(kProduced, target), 0);
+    EXPECT_EQ(host.PlaceOutputFile(kProduced, target), PlacementOutcome::finished);
     EXPECT_EQ(platform.files, std::set<std::string>{target});
 }
 
@@ -181,7 +181,7 @@ TEST_F(Placement, yes_overwrites_the_target_asked_about_though_a_request_changed
         SetRoot("d:\\New\\");
         SetSuffix("Other");
     });
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
     EXPECT_EQ(host.targetPath, "d:\\New\\Other");
 }
@@ -193,7 +193,7 @@ TEST_F(Placement, no_uses_the_root_and_suffix_that_requests_set_meanwhile) {
         SetSuffix("Other");
     });
     platform.Choose("d:\\Chosen\\");
-    EXPECT_EQ(PlaceProduced(), 0);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
     EXPECT_EQ(platform.dialogs[0].folder, "d:\\New\\");
     EXPECT_EQ(host.targetPath, "d:\\Chosen\\Other.tif");
     EXPECT_EQ(platform.files, (std::set<std::string>{kTarget, "d:\\Chosen\\Other.tif"}));
