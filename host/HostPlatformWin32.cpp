@@ -2,12 +2,12 @@
 
 #include "FileErrorCause.h"
 #include "VelloraNames.h"
+#include "WindowsPaths.h"
 
 #include <windows.h>
 
 #include <cderr.h>
 #include <commdlg.h>
-#include <winspool.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,29 +29,9 @@ constexpr int kAtomNameBufferSize = 256;
 constexpr DWORD kFileNameBufferSize = 400;
 constexpr char kTiffFilter[] = "TIFF files (*.TIF)\0*.tif\0";
 
-// A system DLL by its full path in the system directory: loaded by bare name, a file of that
-// name beside the host would be loaded in its place.
-HMODULE LoadSystemLibrary(const char* fileName) {
-    char path[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(path, sizeof(path));
-    if (length == 0 || length + 1 + lstrlenA(fileName) >= sizeof(path)) {
-        return nullptr;
-    }
-    path[length] = '\\';
-    lstrcpyA(path + length + 1, fileName);
-    return LoadLibraryA(path);
-}
-
-// The save-file dialog and the printer-driver directory are needed only when a request asks for
-// them. Linked at start, their DLLs and everything those load in turn would lengthen every start
-// of the resident host and stay in its memory for good; loaded on first use, they cost nothing
-// until then.
-template <typename Function> Function SystemFunction(const char* library, const char* name) {
-    const HMODULE module = LoadSystemLibrary(library);
-    const FARPROC function = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
-}
-
+// The save-file dialog is needed only when a request asks for it: comdlg32.dll is loaded on first
+// use, as winspool.drv is for the printer-driver directory, so that the resident host starts
+// without either.
 BOOL ShowSaveFileDialog(OPENFILENAMEA& dialog) {
     static const auto getSaveFileName =
         SystemFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
@@ -62,12 +42,6 @@ bool DialogBufferWasTooSmall() {
     static const auto extendedError =
         SystemFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
     return extendedError && extendedError() == FNERR_BUFFERTOOSMALL;
-}
-
-BOOL ReadPrinterDriverDirectory(BYTE* buffer, DWORD size, DWORD& needed) {
-    static const auto getDirectory = SystemFunction<decltype(&GetPrinterDriverDirectoryA)>(
-        "winspool.drv", "GetPrinterDriverDirectoryA");
-    return getDirectory ? getDirectory(nullptr, nullptr, 1, buffer, size, &needed) : FALSE;
 }
 
 int CauseOfLastError() {
@@ -142,22 +116,9 @@ int Win32HostPlatform::ShowMessageBox(const std::string& text, unsigned style) {
     return answer;
 }
 
-// Asked for with a path buffer first, as every spooler takes it; a larger buffer only when the
-// spooler says that it needs one, so that a long directory is never cut short.
 bool Win32HostPlatform::PrinterDriverDirectory(std::string& directory) {
-    std::vector<BYTE> buffer(MAX_PATH, 0);
-    DWORD needed = 0;
-    if (!ReadPrinterDriverDirectory(buffer.data(), MAX_PATH, needed)) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= MAX_PATH) {
-            return false;
-        }
-        buffer.assign(needed + 1, 0);
-        if (!ReadPrinterDriverDirectory(buffer.data(), needed, needed)) {
-            return false;
-        }
-    }
-    directory = reinterpret_cast<const char*>(buffer.data());
-    return true;
+    directory = ::PrinterDriverDirectory();
+    return !directory.empty();
 }
 
 void Win32HostPlatform::RunProgramAndWait(const std::string& programPath) {

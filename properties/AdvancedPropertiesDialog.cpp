@@ -93,15 +93,17 @@ void AdvancedPropertiesDialog::ShowSettings(const Settings& settings) {
     SelectMultipage(settings.multipage);
 }
 
-// All four keys, changed or not, in the order they are read, so that a new file holds them in
-// that order; a failed key does not stop the others. Each control is read just before its key
-// is written: a write error's box has no owner, so the dialog stays usable while it is open,
-// and a choice changed meanwhile is the one written.
+// All four keys, changed or not, in the table's order; a failed key does not stop the others.
+// The controls are read anew for each key: a write error's box has no owner, so the dialog
+// stays usable while it is open, and a choice changed meanwhile is the one written.
 void AdvancedPropertiesDialog::WriteShownSettings(const char* path) {
-    WriteSetting(vellora::kKeyPrintOnFilePrompt, PrintOnFilePromptText(FilenameModeShown()), path);
-    WriteSetting(vellora::kKeyOutputPath, OutputPathShown(), path);
-    WriteSetting(vellora::kKeyCompressionType, CompressionTypeText(CompressionShown()), path);
-    WriteSetting(vellora::kKeyMultipage, MultipageText(MultipageShown()), path);
+    for (const SettingKey& setting : kSettingKeys) {
+        WriteSetting(setting.key, setting.written(SettingsShown()), path);
+    }
+}
+
+Settings AdvancedPropertiesDialog::SettingsShown() {
+    return {FilenameModeShown(), OutputPathShown(), CompressionShown(), MultipageShown()};
 }
 
 FilenameMode AdvancedPropertiesDialog::FilenameModeShown() const {

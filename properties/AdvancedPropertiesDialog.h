@@ -17,6 +17,7 @@ class AdvancedPropertiesDialog : public ModalDialog {
 
     void ShowSettings(const Settings& settings);
     void WriteShownSettings(const char* path);
+    Settings SettingsShown();
     FilenameMode FilenameModeShown() const;
     std::string OutputPathShown();
     Compression CompressionShown() const;

@@ -1,5 +1,6 @@
 // The settings file "Vellora.ini" in the Windows directory, read and written through the
-// platform's private-profile calls. Every group of reads or writes builds the path anew.
+// platform's private-profile calls, for the properties dialog and the driver stand-in. Every
+// group of reads or writes builds the path anew.
 #pragma once
 
 #include "SettingsRules.h"
@@ -25,8 +26,7 @@ bool ReadSettingString(std::uint32_t size, char* buffer, const char* section, co
 // shown in a box "Error writing string to INI file." and otherwise ignored. Always true.
 bool WriteSettingString(const char* value, const char* section, const char* key, const char* path);
 
-// The four settings, read in the order "PrintOnFilePrompt", "OutputPath", "CompressionType",
-// "Multipage".
+// The four settings, read in the table's order.
 Settings ReadSettings(const char* path);
 
 // Stores the value under the key of the section "Setup", as WriteSettingString does.

@@ -1,5 +1,7 @@
 #include "SettingsFile.h"
 
+#include "WindowsPaths.h"
+
 #include <windows.h>
 
 namespace {
@@ -9,23 +11,17 @@ constexpr const char* kPathUnknownText =
     "The settings file cannot be located: the Windows directory is unknown or its path is too "
     "long. No setting has been read or saved.";
 
-// The Windows directory, or the empty text when the platform cannot give all of it.
-std::string WindowsDirectory() {
-    char directory[vellora::kPathBufferSize] = "";
-    const UINT length = GetWindowsDirectoryA(directory, sizeof(directory));
-    if (length == 0 || length >= sizeof(directory)) {
-        return std::string();
-    }
-    return std::string(directory, length);
-}
-
 // The dialog is system-modal and so stays above ordinary windows: the box must come above it
 // to be seen at all.
 void ShowSettingsError(const char* text) {
     MessageBoxA(nullptr, text, vellora::kMessageCaption, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
 }
 
-std::string ReadTextSetting(const TextSetting& setting, const char* path) {
+std::string ReadValue(const SettingKey& setting, const char* path) {
+    if (setting.readAs == ReadAs::Integer) {
+        return std::to_string(GetPrivateProfileIntA(vellora::kSettingsSection, setting.key,
+                                                    IntegerFromText(setting.defaultValue), path));
+    }
     std::string buffer(setting.bufferSize, '\0');
     ReadSettingString(setting.bufferSize, &buffer[0], vellora::kSettingsSection, setting.key,
                       setting.defaultValue, path);
@@ -57,13 +53,7 @@ bool WriteSettingString(const char* value, const char* section, const char* key,
 }
 
 Settings ReadSettings(const char* path) {
-    Settings settings;
-    settings.filenameMode = FilenameModeFromText(ReadTextSetting(kPrintOnFilePrompt, path));
-    settings.outputPath = ReadTextSetting(kOutputPath, path);
-    settings.compression = CompressionFromText(ReadTextSetting(kCompressionType, path));
-    settings.multipage = MultipageFromValue(GetPrivateProfileIntA(
-        vellora::kSettingsSection, vellora::kKeyMultipage, kMultipageDefault, path));
-    return settings;
+    return ReadSettingsWith([path](const SettingKey& setting) { return ReadValue(setting, path); });
 }
 
 void WriteSetting(const char* key, const std::string& value, const char* path) {

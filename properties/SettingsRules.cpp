@@ -1,5 +1,7 @@
 #include "SettingsRules.h"
 
+#include "PathBuffer.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,7 +10,7 @@ namespace {
 constexpr std::string_view kBackslash = "\\";
 
 // The text as its read buffer holds it: at most bufferSize - 1 characters.
-std::string_view AsRead(std::string_view text, const TextSetting& setting) {
+std::string_view AsRead(std::string_view text, const SettingKey& setting) {
     return text.substr(0, setting.bufferSize - 1);
 }
 
@@ -16,13 +18,11 @@ std::string_view AsRead(std::string_view text, const TextSetting& setting) {
 
 bool JoinSettingsPath(std::string_view windowsDirectory, char (&path)[vellora::kPathBufferSize]) {
     path[0] = '\0';
-    const std::string_view fileName = vellora::kSettingsFile;
-    const std::size_t length = windowsDirectory.size() + kBackslash.size() + fileName.size();
-    if (windowsDirectory.empty() || length >= sizeof(path)) {
+    std::string joined(windowsDirectory);
+    joined.append(kBackslash).append(vellora::kSettingsFile);
+    if (windowsDirectory.empty() || !FitsPathBuffer(joined)) {
         return false;
     }
-    std::string joined(windowsDirectory);
-    joined.append(kBackslash).append(fileName);
     std::memcpy(path, joined.c_str(), joined.size() + 1);
     return true;
 }
@@ -58,6 +58,14 @@ Multipage MultipageFromValue(unsigned value) {
     return (value & 0xFFu) != 0 ? Multipage::MultipageTiff : Multipage::OneFilePerPage;
 }
 
+unsigned IntegerFromText(std::string_view text) {
+    unsigned value = 0;
+    for (const char digit : text) {
+        value = value * 10u + static_cast<unsigned>(digit - '0');
+    }
+    return value;
+}
+
 const char* PrintOnFilePromptText(FilenameMode mode) {
     return mode == FilenameMode::FromFilenameDialog ? "ON" : "OFF";
 }
@@ -68,4 +76,8 @@ std::string CompressionTypeText(Compression compression) {
 
 const char* MultipageText(Multipage multipage) {
     return multipage == Multipage::MultipageTiff ? "1" : "0";
+}
+
+Settings DefaultSettings() {
+    return ReadSettingsWith([](const SettingKey& key) { return std::string(key.defaultValue); });
 }

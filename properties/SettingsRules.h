@@ -1,5 +1,6 @@
-// How the four settings are stored in "Vellora.ini" and what each stored text means to the
-// dialog and the driver. Free of Windows, so that the rules are tested natively.
+// The printer's four settings in the section "Setup" of "Vellora.ini": one table of the keys,
+// from which the properties dialog, the driver stand-in and the setup tool read, write and
+// install them. Free of Windows, so that the rules are tested natively.
 #pragma once
 
 #include "VelloraNames.h"
@@ -7,22 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-// A text key of the section "Setup": the buffer it is read into (terminator included), so
-// that only its first bufferSize - 1 characters ever count, and the default that stands for a
-// missing or empty value.
-struct TextSetting {
-    const char* key;
-    std::uint32_t bufferSize;
-    const char* defaultValue;
-};
-
-constexpr TextSetting kPrintOnFilePrompt{vellora::kKeyPrintOnFilePrompt, 4, "OFF"};
-constexpr TextSetting kOutputPath{vellora::kKeyOutputPath, vellora::kPathBufferSize,
-                                  vellora::kDefaultOutputRoot};
-constexpr TextSetting kCompressionType{vellora::kKeyCompressionType, 2, "2"};
-// "Multipage" is an integer read; this is its value when the file, section or key is missing.
-constexpr int kMultipageDefault = 1;
 
 // Where the output file name comes from.
 enum class FilenameMode { UseDefaultFilename, FromFilenameDialog };
@@ -56,8 +41,75 @@ FilenameMode FilenameModeFromText(std::string_view text);
 Compression CompressionFromText(std::string_view text);
 // Only the low 8 bits of the integer read count: zero means one file per page.
 Multipage MultipageFromValue(unsigned value);
+// An integer read, from the decimal text in which it passes through the table.
+unsigned IntegerFromText(std::string_view text);
 
 // The normalised texts that OK writes.
 const char* PrintOnFilePromptText(FilenameMode mode);
 std::string CompressionTypeText(Compression compression);
 const char* MultipageText(Multipage multipage);
+
+enum class ReadAs {
+    // Into a buffer of bufferSize bytes, terminator included, so that only the first
+    // bufferSize - 1 characters ever count; an empty value counts as missing.
+    Text,
+    // As an integer, by the platform's own integer read.
+    Integer,
+};
+
+// A key of the section "Setup". The default stands for a missing value and is what a new
+// installation writes; an integer key's value passes through "read" as its decimal text.
+struct SettingKey {
+    const char* key;
+    ReadAs readAs;
+    std::uint32_t bufferSize;
+    const char* defaultValue;
+    void (*read)(std::string_view value, Settings& settings);
+    std::string (*written)(const Settings& settings);
+};
+
+constexpr SettingKey kPrintOnFilePrompt{
+    vellora::kKeyPrintOnFilePrompt,
+    ReadAs::Text,
+    4,
+    "OFF",
+    [](std::string_view value, Settings& s) { s.filenameMode = FilenameModeFromText(value); },
+    [](const Settings& s) -> std::string { return PrintOnFilePromptText(s.filenameMode); }};
+constexpr SettingKey kOutputPath{vellora::kKeyOutputPath,
+                                 ReadAs::Text,
+                                 vellora::kPathBufferSize,
+                                 vellora::kDefaultOutputRoot,
+                                 [](std::string_view value, Settings& s) { s.outputPath = value; },
+                                 [](const Settings& s) { return s.outputPath; }};
+constexpr SettingKey kCompressionType{
+    vellora::kKeyCompressionType,
+    ReadAs::Text,
+    2,
+    "2",
+    [](std::string_view value, Settings& s) { s.compression = CompressionFromText(value); },
+    [](const Settings& s) { return CompressionTypeText(s.compression); }};
+constexpr SettingKey kMultipage{
+    vellora::kKeyMultipage,
+    ReadAs::Integer,
+    0,
+    "1",
+    [](std::string_view value, Settings& s) {
+        s.multipage = MultipageFromValue(IntegerFromText(value));
+    },
+    [](const Settings& s) -> std::string { return MultipageText(s.multipage); }};
+
+// All four, in the order they are read and written, so that a new file holds them in that order.
+constexpr SettingKey kSettingKeys[] = {kPrintOnFilePrompt, kOutputPath, kCompressionType,
+                                       kMultipage};
+
+// The settings from each key's value as the platform read it.
+template <typename ReadValue> Settings ReadSettingsWith(ReadValue readValue) {
+    Settings settings{};
+    for (const SettingKey& key : kSettingKeys) {
+        key.read(readValue(key), settings);
+    }
+    return settings;
+}
+
+// The settings of a new installation, which writes every key's default.
+Settings DefaultSettings();

@@ -1,9 +1,9 @@
 #include "FolderPath.h"
 
-#include "VelloraNames.h"
+#include "PathBuffer.h"
 
 std::optional<std::string> FitPath(std::string path) {
-    if (path.size() >= static_cast<std::size_t>(vellora::kPathBufferSize)) {
+    if (!FitsPathBuffer(path)) {
         return std::nullopt;
     }
     return path;

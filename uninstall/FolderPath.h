@@ -1,6 +1,6 @@
 // Paths as the uninstaller builds them: every folder path and every full file path fits a path
-// buffer of vellora::kPathBufferSize characters, terminator included. A path that would not fit
-// is no path at all, so that nothing is ever deleted through a path cut short.
+// buffer (PathBuffer.h). A path that would not fit is no path at all, so that nothing is ever
+// deleted through a path cut short.
 #pragma once
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "UninstallPlatformWin32.h"
 
 #include "UninstallProcedure.h"
-#include "VelloraNames.h"
+#include "WindowsPaths.h"
 
 #include <windows.h>
 
@@ -9,7 +9,6 @@
 #include <winspool.h>
 
 static_assert(kProgramsFolderId == CSIDL_PROGRAMS, "the Programs folder's number");
-static_assert(vellora::kPathBufferSize == MAX_PATH, "path buffers hold MAX_PATH characters");
 
 bool Win32UninstallPlatform::OpenPrinterForRemoval(const char* printerName, void** printer) {
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -45,25 +44,20 @@ void Win32UninstallPlatform::Wait(unsigned milliseconds) {
     Sleep(milliseconds);
 }
 
+namespace {
+
+std::optional<std::string> Known(std::string folder) {
+    return folder.empty() ? std::nullopt : std::optional<std::string>(std::move(folder));
+}
+
+} // namespace
+
 std::optional<std::string> Win32UninstallPlatform::PrinterDriverDirectory() {
-    char path[MAX_PATH] = "";
-    DWORD needed = 0;
-    // Fails, rather than cut the path short, when the directory does not fit the buffer.
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(path),
-                                    sizeof(path), &needed)) {
-        return std::nullopt;
-    }
-    return std::string(path);
+    return Known(::PrinterDriverDirectory());
 }
 
 std::optional<std::string> Win32UninstallPlatform::WindowsDirectory() {
-    char path[MAX_PATH] = "";
-    // The length without the terminator, or the size needed when the buffer is too small.
-    const UINT length = GetWindowsDirectoryA(path, sizeof(path));
-    if (length == 0 || length >= sizeof(path)) {
-        return std::nullopt;
-    }
-    return std::string(path, length);
+    return Known(::WindowsDirectory());
 }
 
 std::optional<std::string> Win32UninstallPlatform::ShellFolderPath(int folderId) {

@@ -30,7 +30,7 @@ void CheckSettingsPath(const std::string& windowsDirectory) {
 }
 
 // The buffer as the platform's profile read leaves it: the value cut to size - 1 characters.
-void CheckDefaultWhenEmpty(const TextSetting& setting, const std::string& value) {
+void CheckDefaultWhenEmpty(const SettingKey& setting, const std::string& value) {
     std::vector<char> buffer(setting.bufferSize, '\0');
     const std::string read = value.substr(0, value.find('\0')).substr(0, setting.bufferSize - 1);
     std::memcpy(buffer.data(), read.c_str(), read.size() + 1);
@@ -86,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckFilenameMode(input.ConsumeRandomLengthString(kLongestText));
     CheckCompression(input.ConsumeRandomLengthString(kLongestText));
     CheckMultipage(input.ConsumeIntegral<unsigned>());
-    const TextSetting settings[] = {kPrintOnFilePrompt, kOutputPath, kCompressionType};
-    for (const TextSetting& setting : settings) {
+    const SettingKey settings[] = {kPrintOnFilePrompt, kOutputPath, kCompressionType};
+    for (const SettingKey& setting : settings) {
         CheckDefaultWhenEmpty(setting, input.ConsumeRandomLengthString(kLongestText));
     }
     CheckWrittenTextsReadBack();

@@ -1,37 +1,20 @@
 #include "PrintSettings.h"
 
-#include "VelloraNames.h"
-
-#include <cstdlib>
+#include "SettingsRules.h"
 
 namespace vlprint {
 
-namespace {
-
-std::string OrDefault(const std::string& text, const char* fallback) {
-    return text.empty() ? std::string(fallback) : text;
+PrintSettings ForPrinting(const Settings& settings) {
+    const Compression compression =
+        settings.compression == ::Compression::Rle    ? Compression::PackBits
+        : settings.compression == ::Compression::None ? Compression::None
+                                                      : Compression::Lzw;
+    return {settings.filenameMode == FilenameMode::FromFilenameDialog, settings.outputPath,
+            compression, settings.multipage == Multipage::MultipageTiff};
 }
 
-Compression CompressionOf(const std::string& text) {
-    switch (std::atoi(OrDefault(text, kDefaultCompressionType).c_str())) {
-    case 0:
-        return Compression::PackBits;
-    case 1:
-        return Compression::None;
-    default:
-        return Compression::Lzw;
-    }
-}
-
-} // namespace
-
-PrintSettings InterpretSettings(const StoredSettings& stored) {
-    PrintSettings settings;
-    settings.printOnFilePrompt = OrDefault(stored.printOnFilePrompt, kPromptOff) != kPromptOff;
-    settings.outputPath = OrDefault(stored.outputPath, vellora::kDefaultOutputRoot);
-    settings.compression = CompressionOf(stored.compressionType);
-    settings.multipage = (stored.multipage & 0xFFu) != 0;
-    return settings;
+PrintSettings DefaultPrintSettings() {
+    return ForPrinting(DefaultSettings());
 }
 
 std::string DescribeSettings(const PrintSettings& settings) {

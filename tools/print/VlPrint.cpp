@@ -5,6 +5,7 @@
 #include "HostConnection.h"
 #include "PageFormat.h"
 #include "PageRenderer.h"
+#include "PrintSettings.h"
 #include "SettingsFile.h"
 #include "TempSpoolFolder.h"
 #include "TextLayout.h"
@@ -59,11 +60,11 @@ int Print(const Arguments& arguments) {
     if (!LoadDocument(arguments, document)) {
         return Fail("cannot read the document \"" + arguments.document + "\"");
     }
-    const std::string settingsPath = SettingsFilePath();
-    if (settingsPath.empty()) {
+    char settingsPath[vellora::kPathBufferSize];
+    if (!BuildSettingsPath(settingsPath)) {
         return Fail("the path of the settings file cannot be had whole");
     }
-    PrintSettings settings = ReadPrintSettings(settingsPath);
+    PrintSettings settings = ForPrinting(ReadSettings(settingsPath));
     RenderedDocument rendered;
     if (!RenderDocument(document, rendered)) {
         return Fail("GDI could not provide the page bitmap or the font");

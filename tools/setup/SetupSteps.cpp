@@ -1,5 +1,6 @@
 #include "SetupSteps.h"
 
+#include "SettingsRules.h"
 #include "VelloraNames.h"
 
 #include <windows.h>
@@ -163,22 +164,6 @@ std::string ToolFolder() {
     return program.substr(0, program.find_last_of('\\'));
 }
 
-std::string PrinterDriverDirectory() {
-    char path[MAX_PATH] = "";
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(path),
-                                    sizeof(path), &needed)) {
-        return std::string();
-    }
-    return path;
-}
-
-std::string WindowsDirectory() {
-    char path[MAX_PATH] = "";
-    const UINT length = GetWindowsDirectoryA(path, sizeof(path));
-    return length > 0 && length < sizeof(path) ? std::string(path, length) : std::string();
-}
-
 std::string ProgramsFolder() {
     char path[MAX_PATH] = "";
     if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_PROGRAMS, TRUE)) {
@@ -209,13 +194,9 @@ bool InstallPrinter(const std::string& driverDirectory) {
 
 bool WriteSettingsFile(const std::string& windowsDirectory) {
     const std::string path = Join(windowsDirectory, vellora::kSettingsFile);
-    const char* const settings[][2] = {{vellora::kKeyPrintOnFilePrompt, "OFF"},
-                                       {vellora::kKeyOutputPath, vellora::kDefaultOutputRoot},
-                                       {vellora::kKeyCompressionType, "2"},
-                                       {vellora::kKeyMultipage, "1"}};
-    for (const auto& setting : settings) {
-        if (!WritePrivateProfileStringA(vellora::kSettingsSection, setting[0], setting[1],
-                                        path.c_str())) {
+    for (const SettingKey& setting : kSettingKeys) {
+        if (!WritePrivateProfileStringA(vellora::kSettingsSection, setting.key,
+                                        setting.defaultValue, path.c_str())) {
             return Fail("writing the settings file", path);
         }
     }

@@ -3,12 +3,12 @@
 // succeeded.
 #pragma once
 
+#include "WindowsPaths.h"
+
 #include <string>
 
-// The folders involved; empty when the system cannot tell.
+// The folders involved besides those of WindowsPaths.h; empty when the system cannot tell.
 std::string ToolFolder();
-std::string PrinterDriverDirectory();
-std::string WindowsDirectory();
 std::string ProgramsFolder();
 
 bool CopyPrograms(const std::string& sourceFolder, const std::string& driverDirectory);

@@ -1,15 +1,17 @@
+#include "PrintSettings.h"
 #include "SettingsRules.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 
 namespace {
 
 // What the program makes of a stored text key: the read's empty-value rule, then the key's own.
-std::string TextAfterRead(const std::string& stored, const TextSetting& setting) {
+std::string TextAfterRead(const std::string& stored, const SettingKey& setting) {
     std::string buffer(setting.bufferSize, '\0');
     std::memcpy(&buffer[0], stored.c_str(),
                 std::min<std::size_t>(stored.size(), setting.bufferSize - 1));
@@ -17,7 +19,62 @@ std::string TextAfterRead(const std::string& stored, const TextSetting& setting)
     return buffer.c_str();
 }
 
+// What the driver stand-in makes of the four stored values, each read as the platform reads it.
+vlprint::PrintSettings Interpret(const std::string& prompt, const std::string& path,
+                                 const std::string& compression, unsigned multipage = 1) {
+    const std::map<std::string, std::string> stored = {{"PrintOnFilePrompt", prompt},
+                                                       {"OutputPath", path},
+                                                       {"CompressionType", compression},
+                                                       {"Multipage", std::to_string(multipage)}};
+    return vlprint::ForPrinting(ReadSettingsWith([&stored](const SettingKey& key) {
+        const std::string& value = stored.at(key.key);
+        return key.readAs == ReadAs::Text ? TextAfterRead(value, key) : value;
+    }));
+}
+
 } // namespace
+
+TEST(SettingKeys, are_read_and_written_in_the_order_of_the_file) {
+    ASSERT_EQ(std::size(kSettingKeys), 4u);
+    EXPECT_STREQ(kSettingKeys[0].key, "PrintOnFilePrompt");
+    EXPECT_STREQ(kSettingKeys[1].key, "OutputPath");
+    EXPECT_STREQ(kSettingKeys[2].key, "CompressionType");
+    EXPECT_STREQ(kSettingKeys[3].key, "Multipage");
+}
+
+TEST(SettingKeys, text_keys_are_read_into_buffers_of_4_260_and_2_bytes) {
+    EXPECT_EQ(kPrintOnFilePrompt.bufferSize, 4u);
+    EXPECT_EQ(kOutputPath.bufferSize, 260u);
+    EXPECT_EQ(kCompressionType.bufferSize, 2u);
+    EXPECT_EQ(kMultipage.readAs, ReadAs::Integer);
+}
+
+TEST(SettingKeys, a_new_installation_writes_the_defaults) {
+    const char* defaults[] = {"OFF", "c:\\VelloraDoc", "2", "1"};
+    for (std::size_t i = 0; i < std::size(kSettingKeys); ++i) {
+        EXPECT_STREQ(kSettingKeys[i].defaultValue, defaults[i]) << kSettingKeys[i].key;
+    }
+    const Settings settings = DefaultSettings();
+    EXPECT_EQ(settings.filenameMode, FilenameMode::UseDefaultFilename);
+    EXPECT_EQ(settings.outputPath, "c:\\VelloraDoc");
+    EXPECT_EQ(settings.compression, Compression::Lzw);
+    EXPECT_EQ(settings.multipage, Multipage::MultipageTiff);
+}
+
+TEST(SettingKeys, ok_writes_each_key_from_the_settings_shown) {
+    const Settings shown{FilenameMode::FromFilenameDialog, "d:\\out", Compression::None,
+                         Multipage::OneFilePerPage};
+    const char* written[] = {"ON", "d:\\out", "1", "0"};
+    for (std::size_t i = 0; i < std::size(kSettingKeys); ++i) {
+        EXPECT_EQ(kSettingKeys[i].written(shown), written[i]) << kSettingKeys[i].key;
+    }
+}
+
+TEST(SettingKeys, an_integer_passes_through_as_its_decimal_text) {
+    for (unsigned value : {0u, 1u, 256u, 257u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(IntegerFromText(std::to_string(value)), value);
+    }
+}
 
 TEST(SettingsPath, is_the_windows_directory_a_backslash_and_the_file_name) {
     char path[vellora::kPathBufferSize];
@@ -105,7 +162,7 @@ TEST(EmptyValues, fall_back_to_the_defaults) {
     EXPECT_EQ(FilenameModeFromText(TextAfterRead("", kPrintOnFilePrompt)),
               FilenameMode::UseDefaultFilename);
     EXPECT_EQ(CompressionFromText(TextAfterRead("", kCompressionType)), Compression::Lzw);
-    EXPECT_EQ(kMultipageDefault, 1);
+    EXPECT_STREQ(kMultipage.defaultValue, "1");
 }
 
 TEST(EmptyValues, a_present_value_is_kept) {
@@ -130,4 +187,53 @@ TEST(WrittenValues, are_normalised_whatever_was_stored) {
     EXPECT_EQ(CompressionTypeText(CompressionFromText("-1")), "0");
     EXPECT_STREQ(MultipageText(MultipageFromValue(256)), "0");
     EXPECT_STREQ(MultipageText(MultipageFromValue(2)), "1");
+}
+
+TEST(PrintSettings, empty_texts_read_as_their_defaults) {
+    const vlprint::PrintSettings settings = Interpret("", "", "");
+    EXPECT_FALSE(settings.printOnFilePrompt);
+    EXPECT_EQ(settings.outputPath, "c:\\VelloraDoc");
+    EXPECT_EQ(settings.compression, vlprint::Compression::Lzw);
+    EXPECT_TRUE(settings.multipage);
+}
+
+TEST(PrintSettings, the_prompt_is_off_only_for_exactly_OFF) {
+    EXPECT_FALSE(Interpret("OFF", "", "").printOnFilePrompt);
+    for (const char* on : {"ON", "off", "On", "Of", "x", "OF "}) {
+        EXPECT_TRUE(Interpret(on, "", "").printOnFilePrompt) << on;
+    }
+}
+
+TEST(PrintSettings, the_output_path_is_taken_as_it_is) {
+    EXPECT_EQ(Interpret("", "e:\\My%20Files\\", "").outputPath, "e:\\My%20Files\\");
+    EXPECT_EQ(Interpret("", " ", "").outputPath, " ");
+}
+
+TEST(PrintSettings, compression_0_is_packbits_1_none_and_any_other_lzw) {
+    EXPECT_EQ(Interpret("", "", "0").compression, vlprint::Compression::PackBits);
+    EXPECT_EQ(Interpret("", "", "1").compression, vlprint::Compression::None);
+    EXPECT_EQ(Interpret("", "", "2").compression, vlprint::Compression::Lzw);
+    EXPECT_EQ(Interpret("", "", "5").compression, vlprint::Compression::Lzw);
+    EXPECT_EQ(Interpret("", "", "9").compression, vlprint::Compression::Lzw);
+    // Not a digit: the decimal conversion gives 0.
+    EXPECT_EQ(Interpret("", "", "x").compression, vlprint::Compression::PackBits);
+    EXPECT_EQ(Interpret("", "", "-").compression, vlprint::Compression::PackBits);
+}
+
+TEST(PrintSettings, multipage_counts_by_its_low_eight_bits) {
+    EXPECT_TRUE(Interpret("", "", "", 1).multipage);
+    EXPECT_TRUE(Interpret("", "", "", 2).multipage);
+    EXPECT_FALSE(Interpret("", "", "", 0).multipage);
+    EXPECT_FALSE(Interpret("", "", "", 256).multipage);
+    EXPECT_TRUE(Interpret("", "", "", 257).multipage);
+    EXPECT_TRUE(Interpret("", "", "", 0xFFFFFFFFu).multipage);
+}
+
+TEST(PrintSettings, are_described_in_the_words_of_the_properties_dialog) {
+    EXPECT_EQ(DescribeSettings(Interpret("OFF", "c:\\Out\\", "2", 1)),
+              "output default filename root \"c:\\Out\\\", compression LZW, multipage TIFF");
+    EXPECT_EQ(DescribeSettings(Interpret("ON", "", "0", 0)),
+              "output from filename dialog, compression RLE, one TIFF file per page");
+    EXPECT_EQ(DescribeSettings(Interpret("", "", "1", 1)),
+              "output default filename root \"c:\\VelloraDoc\", compression None, multipage TIFF");
 }

@@ -100,7 +100,7 @@ class PrintJobTest : public ::testing::Test {
     }
 
     std::vector<BilevelPage> pages;
-    PrintSettings settings;
+    PrintSettings settings = DefaultPrintSettings();
     FakeSpool spool;
     FakeHost host{spool};
     std::ostringstream report;
