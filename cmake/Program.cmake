@@ -17,6 +17,8 @@ function(vellora_pentium_code target)
     endif()
 endfunction()
 
+# The C library and the compiler's helpers come last on the link line only for the libraries
+# named here: a deliverable names every library it links, also those it reaches through another.
 function(vellora_program target)
     vellora_pentium_code(${target})
     target_link_libraries(${target} PRIVATE program_runtime)
