@@ -6,7 +6,7 @@
 
 namespace winetest {
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) {
@@ -15,7 +15,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         if (GetTickCount() - start >= timeoutMs) {
             return false;
         }
-        Sleep(20);
+        Sleep(pollMs);
     }
 }
 
@@ -27,13 +27,15 @@ std::string BinPath(const std::string& fileName) {
 
 Process::Process(const std::string& commandLine) : Process(std::string(), commandLine) {}
 
-Process::Process(const std::string& application, const std::string& commandLine) {
+Process::Process(const std::string& application, const std::string& commandLine,
+                 const std::string& currentFolder) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
-                        nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+                        nullptr, FALSE, 0, nullptr,
+                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
         info = {};
     }
 }
@@ -141,7 +143,9 @@ std::string DialogItemText(HWND dialog, int id) {
     return item ? WindowText(item) : std::string();
 }
 
-std::string MessageBoxText(HWND box) { return DialogItemText(box, 0xFFFF); }
+std::string MessageBoxText(HWND box) {
+    return DialogItemText(box, 0xFFFF);
+}
 
 std::string AnswerMessageBox(const char* caption, int button, DWORD timeoutMs) {
     HWND box = WaitForDialog(caption, timeoutMs);
@@ -156,8 +160,7 @@ std::string AnswerMessageBox(const char* caption, int button, DWORD timeoutMs) {
     return text;
 }
 
-LRESULT SendWithDeadline(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                         DWORD timeoutMs) {
+LRESULT SendWithDeadline(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result)) {
         return -1;
@@ -167,9 +170,8 @@ LRESULT SendWithDeadline(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 std::future<LRESULT> SendAsync(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                DWORD timeoutMs) {
-    return std::async(std::launch::async, [=] {
-        return SendWithDeadline(window, message, wParam, lParam, timeoutMs);
-    });
+    return std::async(std::launch::async,
+                      [=] { return SendWithDeadline(window, message, wParam, lParam, timeoutMs); });
 }
 
 bool FileExists(const std::string& path) {
@@ -193,15 +195,14 @@ std::string ReadFileText(const std::string& path) {
 }
 
 bool WriteFileText(const std::string& path, const std::string& text) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
-                              nullptr) &&
-                    written == text.size();
+    const bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size();
     CloseHandle(file);
     return ok;
 }

@@ -1,5 +1,6 @@
-// Helpers for tests that drive the real programs under Wine: processes, windows, message boxes
-// and files. Every wait polls with a deadline; nothing here can hang a test.
+// Helpers for the tests, and the benchmark programs, that drive the real programs under Wine:
+// processes, windows, message boxes and files. Every wait polls with a deadline; nothing here
+// can hang a test.
 #pragma once
 
 #include <windows.h>
@@ -13,17 +14,21 @@ namespace winetest {
 
 constexpr DWORD kDefaultTimeoutMs = 15000;
 
-// Polls the condition every 20 ms until it holds or the deadline passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
+// Polls the condition every pollMs until it holds or the deadline passes. A benchmark that
+// times the wait polls every millisecond; a test has no need to.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs,
+               DWORD pollMs = 20);
 
 // Full Windows path of a program built beside the tests (VELLORA_BIN_DIR).
 std::string BinPath(const std::string& fileName);
 
-// A started program; ended by force when the object goes away while it still runs.
+// A started program; ended by force when the object goes away while it still runs. An empty
+// application is taken from the command line; an empty current folder is the caller's.
 class Process {
   public:
     explicit Process(const std::string& commandLine);
-    Process(const std::string& application, const std::string& commandLine);
+    Process(const std::string& application, const std::string& commandLine,
+            const std::string& currentFolder = std::string());
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

@@ -5,6 +5,7 @@
 #include "HostFuzzer.h"
 #include "BenchNames.h"
 #include "VelloraNames.h"
+#include "WineTest.h"
 
 #include <cstdio>
 #include <fstream>
@@ -19,17 +20,6 @@ constexpr ATOM kFirstStringAtom = 0xC000;
 
 bool HostReleasesAtom(unsigned request) {
     return request == vellora::HM_SET_NAME_SUFFIX || request == vellora::HM_SET_OUTPUT_ROOT;
-}
-
-void WriteProducedFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    const char content[] = "II*\0produced";
-    DWORD written = 0;
-    WriteFile(file, content, sizeof(content), &written, nullptr);
-    CloseHandle(file);
 }
 
 class Sender {
@@ -93,7 +83,9 @@ class Sender {
     std::string ProducedFile() {
         char name[32];
         std::snprintf(name, sizeof(name), "\\f%07d", ++producedFiles);
-        WriteProducedFile(folder + name + vellora::kOutputExtension);
+        const char content[] = "II*\0produced";
+        winetest::WriteFileText(folder + name + vellora::kOutputExtension,
+                                std::string(content, sizeof(content)));
         return folder + name;
     }
 

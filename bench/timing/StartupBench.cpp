@@ -6,6 +6,7 @@
 #include "BenchNames.h"
 #include "BenchSupport.h"
 #include "VelloraNames.h"
+#include "WineTest.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr DWORD kReadyTimeoutMs = 30000;
+// The wait for ready is what is measured: a coarser poll would round every start up to it.
+constexpr DWORD kReadyPollMs = 1;
 constexpr int kDefaultRounds = 20;
 
 struct Subject {
@@ -67,9 +70,10 @@ void Close(const Subject& subject, HWND window) {
 double TimeStart(const Subject& subject) {
     HWND window = nullptr;
     const double start = bench::NowMs();
-    bench::StartedProgram program(bench::SiblingPath(subject.program));
-    if (!program.Started() ||
-        !bench::PollUntil([&] { return IsReady(subject, window); }, kReadyTimeoutMs)) {
+    const std::string path = bench::SiblingPath(subject.program);
+    winetest::Process program(path, "\"" + path + "\"");
+    if (!program.Started() || !winetest::WaitUntil([&] { return IsReady(subject, window); },
+                                                   kReadyTimeoutMs, kReadyPollMs)) {
         std::fprintf(stderr, "%s did not get ready\n", subject.program);
         return -1.0;
     }

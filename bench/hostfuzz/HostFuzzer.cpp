@@ -5,8 +5,7 @@
 #include "TreeSnapshot.h"
 #include "BenchNames.h"
 #include "VelloraNames.h"
-
-#include <winspool.h>
+#include "WineTest.h"
 
 #include <fstream>
 #include <memory>
@@ -21,31 +20,9 @@ constexpr DWORD kWindowTimeoutMs = 30000;
 constexpr DWORD kAnswerTimeoutMs = 10000;
 constexpr DWORD kSendersTimeoutPerRequestMs = 1000;
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            const std::string child = path + "\\" + name;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 // The folder, empty, with every folder above it.
 void MakeFreshFolder(const std::string& path) {
-    RemoveTree(path);
+    winetest::RemoveTree(path);
     for (auto separator = path.find('\\', 3); separator != std::string::npos;
          separator = path.find('\\', separator + 1)) {
         CreateDirectoryA(path.substr(0, separator).c_str(), nullptr);
@@ -57,20 +34,12 @@ std::string SenderFolder(const HostFuzzPlan& plan, int sender) {
     return plan.folder + "\\s" + std::to_string(sender);
 }
 
-std::string PrinterDriverDirectory() {
-    char path[MAX_PATH] = "";
-    DWORD needed = 0;
-    GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(path), sizeof(path),
-                               &needed);
-    return path;
-}
-
 // The properties program's stand-in in the printer-driver directory for the length of the run;
 // a program already there is kept aside and put back afterwards.
 class PropertiesStandIn {
   public:
     PropertiesStandIn()
-        : path(PrinterDriverDirectory() + "\\" + vellora::kPropertiesProgramFile),
+        : path(winetest::PrinterDriverDirectory() + "\\" + vellora::kPropertiesProgramFile),
           aside(path + ".beforefuzz") {
         MoveFileA(path.c_str(), aside.c_str());
         placed = CopyFileA(SiblingPath("QuickExit.exe").c_str(), path.c_str(), FALSE) != 0;
@@ -115,25 +84,6 @@ class UnmanagedHostWindows {
     static constexpr const char* kValue = "Managed";
     HKEY settings = nullptr;
 };
-
-HWND WaitForHostWindow(DWORD process) {
-    HWND found = nullptr;
-    PollUntil(
-        [&] {
-            for (HWND window = FindWindowA(nullptr, vellora::kHostWindowName); window;
-                 window = FindWindowExA(nullptr, window, nullptr, vellora::kHostWindowName)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == process) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        kWindowTimeoutMs);
-    return found;
-}
 
 LRESULT SendText(HWND host, unsigned request, const std::string& text) {
     const ATOM atom = GlobalAddAtomA(text.c_str());
@@ -197,17 +147,17 @@ void ReadSenderReport(const std::string& path, HostFuzzReport& report,
 // unanswered.
 void RunSenders(const HostFuzzPlan& plan, HWND host, HostFuzzReport& report,
                 std::set<std::string>& atomTexts) {
-    std::vector<std::unique_ptr<StartedProgram>> senders;
+    std::vector<std::unique_ptr<winetest::Process>> senders;
     for (int sender = 0; sender < plan.senders; ++sender) {
         const int share = plan.requests / plan.senders + (sender < plan.requests % plan.senders);
         const std::string folder = SenderFolder(plan, sender);
         MakeFreshFolder(folder);
-        std::ostringstream arguments;
-        arguments << "send " << reinterpret_cast<std::uintptr_t>(host) << " " << share << " \""
-                  << folder << "\" " << plan.seed * 31u + static_cast<unsigned>(sender) << " "
-                  << (plan.saveDialogs ? 1 : 0);
-        senders.push_back(
-            std::make_unique<StartedProgram>(SiblingPath("HostFuzz.exe"), arguments.str()));
+        std::ostringstream commandLine;
+        commandLine << "\"" << SiblingPath("HostFuzz.exe") << "\" send "
+                    << reinterpret_cast<std::uintptr_t>(host) << " " << share << " \"" << folder
+                    << "\" " << plan.seed * 31u + static_cast<unsigned>(sender) << " "
+                    << (plan.saveDialogs ? 1 : 0);
+        senders.push_back(std::make_unique<winetest::Process>(commandLine.str()));
     }
     const DWORD deadline =
         60000 + kSendersTimeoutPerRequestMs * static_cast<DWORD>(plan.requests / plan.senders);
@@ -240,8 +190,12 @@ HostFuzzReport RunHostFuzz(const HostFuzzPlan& plan) {
     PropertiesStandIn standIn;
     UnmanagedHostWindows unmanaged;
     const TreeSnapshot before = TreeSnapshot::OfDriveExcept("C:", plan.folder);
-    StartedProgram host(SiblingPath(vellora::kHostProgramFile), "", plan.folder + "\\cwd");
-    const HWND window = standIn.placed && host.Started() ? WaitForHostWindow(host.Id()) : nullptr;
+    const std::string hostPath = SiblingPath(vellora::kHostProgramFile);
+    winetest::Process host(hostPath, "\"" + hostPath + "\"", plan.folder + "\\cwd");
+    const HWND window = standIn.placed && host.Started()
+                            ? winetest::WaitForWindow(nullptr, vellora::kHostWindowName, host.Id(),
+                                                      kWindowTimeoutMs)
+                            : nullptr;
     if (!window) {
         return report;
     }

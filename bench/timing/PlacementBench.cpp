@@ -13,6 +13,7 @@
 #include "BenchSupport.h"
 #include "BenchNames.h"
 #include "VelloraNames.h"
+#include "WineTest.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -117,8 +118,8 @@ class Placements {
 
 HWND FindHost() {
     HWND host = nullptr;
-    bench::PollUntil([&] { return (host = FindWindowA(nullptr, vellora::kHostWindowName)); },
-                     10000);
+    winetest::WaitUntil([&] { return (host = FindWindowA(nullptr, vellora::kHostWindowName)); },
+                        10000);
     return host;
 }
 
