@@ -1,6 +1,7 @@
 #include "HostPlatformWin32.h"
 
 #include "FileErrorCause.h"
+#include "FileMove.h"
 #include "VelloraNames.h"
 
 #include <windows.h>
@@ -57,6 +58,55 @@ BOOL ReadPrinterDriverDirectory(BYTE* buffer, DWORD size, DWORD& needed) {
     return getDirectory ? getDirectory(nullptr, nullptr, 1, buffer, size, &needed) : FALSE;
 }
 
+unsigned long ResultOf(BOOL done) {
+    return done ? ERROR_SUCCESS : GetLastError();
+}
+
+// Windows 9x does not implement MoveFileExA: it is looked up, never imported, and only on
+// Windows NT.
+bool IsWindowsNt() {
+    return (GetVersion() & 0x80000000u) == 0;
+}
+
+class Win32FileCalls final : public FileCalls {
+  public:
+    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to) override {
+        static const auto moveFileEx =
+            IsWindowsNt() ? SystemFunction<decltype(&MoveFileExA)>("kernel32.dll", "MoveFileExA")
+                          : nullptr;
+        if (!moveFileEx) {
+            return ERROR_CALL_NOT_IMPLEMENTED;
+        }
+        return ResultOf(moveFileEx(from.c_str(), to.c_str(), 0));
+    }
+    unsigned long Move(const std::string& from, const std::string& to) override {
+        return ResultOf(MoveFileA(from.c_str(), to.c_str()));
+    }
+    unsigned long Copy(const std::string& from, const std::string& to) override {
+        return ResultOf(CopyFileA(from.c_str(), to.c_str(), TRUE));
+    }
+    unsigned long Flush(const std::string& path) override {
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return GetLastError();
+        }
+        const unsigned long result = ResultOf(FlushFileBuffers(file));
+        CloseHandle(file);
+        return result;
+    }
+    void Delete(const std::string& path) override { DeleteFileA(path.c_str()); }
+    bool Exists(const std::string& path) override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::string FullPath(const std::string& path) override {
+        char full[MAX_PATH] = "";
+        char* fileName = nullptr;
+        const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, &fileName);
+        return length > 0 && length < sizeof(full) ? std::string(full, length) : std::string();
+    }
+};
+
 int CauseOfLastError() {
     return FileErrorCause(GetLastError());
 }
@@ -83,10 +133,8 @@ void Win32HostPlatform::DeleteAtom(std::uint16_t atom) {
 }
 
 int Win32HostPlatform::RenameFile(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED)) {
-        return filecause::kNone;
-    }
-    return CauseOfLastError();
+    Win32FileCalls calls;
+    return FileErrorCause(MoveFileWhole(calls, from, to));
 }
 
 int Win32HostPlatform::RemoveFile(const std::string& path) {
