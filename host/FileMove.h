@@ -23,10 +23,9 @@ class FileCalls {
     // The plain move: a rename within a volume, but a copy under the target's name and a
     // delete across volumes. Never onto an existing file.
     virtual unsigned long Move(const std::string& from, const std::string& to) = 0;
-    // Never onto an existing file.
-    virtual unsigned long Copy(const std::string& from, const std::string& to) = 0;
-    // Writes the file's data through to its drive.
-    virtual unsigned long Flush(const std::string& path) = 0;
+    // Copies the file to a new file, which keeps the last-write time, and has its data written
+    // through to the drive before it returns. Never onto an existing file.
+    virtual unsigned long CopyWrittenThrough(const std::string& from, const std::string& to) = 0;
     virtual void Delete(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
     // The full path, whole; empty when it is not known or does not fit a path buffer.

@@ -80,7 +80,7 @@ struct FakeFileCalls final : FileCalls {
         unsigned long failure = 0;
         return Fails("move", failure) ? failure : Rename(from, to);
     }
-    unsigned long Copy(const std::string& from, const std::string& to) override {
+    unsigned long CopyWrittenThrough(const std::string& from, const std::string& to) override {
         steps.push_back("copy " + from + " > " + to);
         if (files.count(from) == 0) {
             return kFileNotFound;
@@ -91,11 +91,6 @@ struct FakeFileCalls final : FileCalls {
         unsigned long failure = 0;
         files[to] = Fails("copy", failure) ? "part" : files[from];
         return failure;
-    }
-    unsigned long Flush(const std::string& path) override {
-        steps.push_back("flush " + path);
-        unsigned long failure = 0;
-        return Fails("flush", failure) ? failure : 0;
     }
     void Delete(const std::string& path) override {
         steps.push_back("delete " + path);
@@ -116,12 +111,8 @@ class FileMove : public ::testing::Test {
         return MoveFileWhole(calls, kProduced, to);
     }
     std::vector<std::string> CopyThroughPartSteps() const {
-        return {"delete " + kPart, "copy " + kProduced + " > " + kPart, "flush " + kPart,
+        return {"delete " + kPart, "copy " + kProduced + " > " + kPart,
                 "move " + kPart + " > " + kTarget, "delete " + kProduced};
-    }
-    std::vector<std::string> WithRenameAttempt(std::vector<std::string> steps) const {
-        steps.insert(steps.begin(), "rename without copy " + kProduced + " > " + kTarget);
-        return steps;
     }
 
     FakeFileCalls calls;
@@ -142,10 +133,23 @@ TEST_F(FileMove, on_windows_9x_a_move_within_one_drive_is_one_plain_move) {
     EXPECT_EQ(calls.steps, std::vector<std::string>{"move " + kProduced + " > c:\\Out\\Doc.tif"});
 }
 
-TEST_F(FileMove, a_move_to_another_volume_goes_through_a_part_that_is_written_through_first) {
-    EXPECT_EQ(Move(), 0u);
-    EXPECT_EQ(calls.steps, WithRenameAttempt(CopyThroughPartSteps()));
-    EXPECT_EQ(calls.files, (std::map<std::string, std::string>{{kTarget, "print"}}));
+TEST_F(FileMove, a_move_to_another_drive_goes_through_a_part_renamed_once_it_is_whole) {
+    for (const bool windowsNt : {true, false}) {
+        calls.windowsNt = windowsNt;
+        calls.files = {{kProduced, "print"}};
+        calls.steps.clear();
+        EXPECT_EQ(Move(), 0u);
+        EXPECT_EQ(calls.steps, CopyThroughPartSteps());
+        EXPECT_EQ(calls.files, (std::map<std::string, std::string>{{kTarget, "print"}}));
+    }
+}
+
+TEST_F(FileMove, on_windows_nt_paths_of_unknown_roots_try_the_rename_first) {
+    const std::string from = "\\\\?\\C:\\Spool\\job1.tif";
+    const std::string to = "\\\\?\\C:\\Out\\Doc.tif";
+    calls.files = {{from, "print"}};
+    EXPECT_EQ(MoveFileWhole(calls, from, to), 0u);
+    EXPECT_EQ(calls.steps, std::vector<std::string>{"rename without copy " + from + " > " + to});
 }
 
 TEST_F(FileMove, a_folder_mounted_from_another_volume_on_the_same_drive_goes_through_a_part) {
@@ -153,7 +157,7 @@ TEST_F(FileMove, a_folder_mounted_from_another_volume_on_the_same_drive_goes_thr
     const std::string target = "E:\\Out\\Doc.tif";
     calls.files = {{"E:\\Spool\\job1.tif", "print"}};
     EXPECT_EQ(MoveFileWhole(calls, "E:\\Spool\\job1.tif", target), 0u);
-    EXPECT_EQ(calls.steps.size(), 6u);
+    EXPECT_EQ(calls.steps.size(), 5u);
     EXPECT_EQ(calls.steps[2], "copy E:\\Spool\\job1.tif > " + kPart);
     EXPECT_EQ(calls.files, (std::map<std::string, std::string>{{target, "print"}}));
 }
@@ -187,8 +191,8 @@ TEST_F(FileMove, on_windows_9x_paths_on_one_network_share_are_one_plain_move) {
 
 TEST_F(FileMove, a_failed_step_deletes_the_part_and_returns_its_own_error) {
     const std::pair<std::string, unsigned long> rows[] = {
-        {"copy", kDiskFull},  {"copy", kHandleDiskFull}, {"copy", kAccessDenied},
-        {"flush", kDiskFull}, {"move", kAlreadyExists},  {"move", kAccessDenied},
+        {"copy", kDiskFull},      {"copy", kHandleDiskFull}, {"copy", kAccessDenied},
+        {"move", kAlreadyExists}, {"move", kAccessDenied},
     };
     for (const auto& [step, failure] : rows) {
         calls.files = {{kProduced, "print"}};
@@ -209,7 +213,7 @@ TEST_F(FileMove, the_first_failure_is_returned_even_when_its_part_cannot_be_dele
 TEST_F(FileMove, an_existing_target_on_another_volume_is_refused_before_any_copy) {
     calls.files[kTarget] = "earlier print";
     EXPECT_EQ(Move(), kAlreadyExists);
-    EXPECT_EQ(calls.steps, WithRenameAttempt({}));
+    EXPECT_EQ(calls.steps, std::vector<std::string>{});
     EXPECT_EQ(calls.files.at(kTarget), "earlier print");
 }
 
