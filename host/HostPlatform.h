@@ -38,8 +38,9 @@ class HostPlatform : public LeadByteRule {
     // Releases one reference of the atom.
     virtual void DeleteAtom(std::uint16_t atom) = 0;
 
-    // Moves a file, also to another drive, never onto an existing file. 0 when it moved,
-    // otherwise the cause number of the failure (FileErrorCause.h).
+    // Moves a file, also to another drive, never onto an existing file; the target's name
+    // holds nothing or the whole file at any moment (FileMove.h). 0 when it moved, otherwise
+    // the cause number of the failure (FileErrorCause.h).
     virtual int RenameFile(const std::string& from, const std::string& to) = 0;
     // Deletes a file; 0 when it was deleted, otherwise the cause number of the failure.
     virtual int RemoveFile(const std::string& path) = 0;

@@ -1,4 +1,5 @@
-// PlacementBench.exe overhead FILES FOLDER | place COUNT FOLDER
+// PlacementBench.exe overhead FILES FOLDER | across FILES SPOOL_FOLDER TARGET_FOLDER
+//                   | place COUNT FOLDER
 //
 // overhead: the cost of placing one produced file through the host, as the driver does it
 // (1280 with the suffix, 1281 with the produced path, a same-folder move), against the floor of
@@ -7,9 +8,14 @@
 // two take turns in blocks, so that a slow moment of the machine hits both alike. Prints the
 // microseconds per file of each and their ratio.
 //
+// across: the same for a 10 MB produced file placed into a folder of another drive, against
+// the two bare round trips with a bare CopyFileA and DeleteFileA of the same file. Host and
+// floor take turns file by file, each going first every other time. Prints the milliseconds
+// per file of each and their ratio.
+//
 // place: COUNT placements through the host, for the memory reading that follows.
 //
-// The host must be running; FOLDER is a Windows path, created when missing.
+// The host must be running; the folders are Windows paths, created when missing.
 #include "BenchSupport.h"
 #include "BenchNames.h"
 #include "VelloraNames.h"
@@ -25,6 +31,8 @@ namespace {
 
 constexpr int kBlockFiles = 200;
 constexpr DWORD kProducedFileBytes = 1024;
+constexpr DWORD kAcrossFileBytes = 10 << 20;
+constexpr DWORD kWriteChunkBytes = 64 << 10;
 
 std::string Numbered(const std::string& folder, char prefix, int number) {
     char name[32];
@@ -32,18 +40,35 @@ std::string Numbered(const std::string& folder, char prefix, int number) {
     return folder + name;
 }
 
-bool WriteProducedFile(const std::string& path) {
+bool WriteProducedFile(const std::string& path, DWORD bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    static char content[kProducedFileBytes];
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, content, sizeof(content), &written, nullptr) && written == sizeof(content);
+    static char content[kWriteChunkBytes];
+    bool ok = true;
+    for (DWORD offset = 0; ok && offset < bytes; offset += kWriteChunkBytes) {
+        const DWORD length = bytes - offset < kWriteChunkBytes ? bytes - offset : kWriteChunkBytes;
+        DWORD written = 0;
+        ok = WriteFile(file, content, length, &written, nullptr) && written == length;
+    }
     CloseHandle(file);
     return ok;
+}
+
+// The floor's file work for a produced file: what the host's move and its removal of the
+// produced path amount to without the host.
+bool MoveAndFailToDelete(const std::string& produced, const std::string& target) {
+    const bool moved = MoveFileA(produced.c_str(), target.c_str()) != 0;
+    DeleteFileA(produced.c_str());
+    return moved;
+}
+
+bool CopyAndDelete(const std::string& produced, const std::string& target) {
+    const bool copied = CopyFileA(produced.c_str(), target.c_str(), TRUE) != 0;
+    DeleteFileA(produced.c_str());
+    return copied;
 }
 
 LRESULT SendText(HWND host, unsigned request, const std::string& text, bool senderReleases) {
@@ -55,33 +80,35 @@ LRESULT SendText(HWND host, unsigned request, const std::string& text, bool send
     return result;
 }
 
+// Produced files p<n>.tif (for the host) and q<n>.tif (for the floor) in the spool folder,
+// placed as d<n>.tif and e<n>.tif in the target folder.
 class Placements {
   public:
-    Placements(HWND hostWindow, std::string workFolder)
-        : host(hostWindow), folder(std::move(workFolder)) {}
+    Placements(HWND hostWindow, std::string spoolFolder, std::string targetFolder,
+               DWORD producedBytes, bool (*floorFileWork)(const std::string&, const std::string&))
+        : host(hostWindow), spool(std::move(spoolFolder)), targets(std::move(targetFolder)),
+          bytes(producedBytes), floorWork(floorFileWork) {}
 
     bool SetRoot() {
-        return SendText(host, vellora::HM_SET_OUTPUT_ROOT, folder + "\\", false) == 0;
+        return SendText(host, vellora::HM_SET_OUTPUT_ROOT, targets + "\\", false) == 0;
     }
 
-    // Produced files for the next block: p<n>.tif for the host, q<n>.tif for the floor.
     bool Prepare(int first, int count, char prefix) {
         for (int number = first; number < first + count; ++number) {
-            if (!WriteProducedFile(Numbered(folder, prefix, number) + ".tif")) {
+            if (!WriteProducedFile(Numbered(spool, prefix, number) + ".tif", bytes)) {
                 return false;
             }
         }
         return true;
     }
 
-    // What the driver does per produced file; the target d<n>.tif lies beside it.
+    // What the driver does per produced file.
     bool PlaceThroughHost(int first, int count) {
         for (int number = first; number < first + count; ++number) {
             char suffix[16];
             std::snprintf(suffix, sizeof(suffix), "d%07d", number);
             SendText(host, vellora::HM_SET_NAME_SUFFIX, suffix, false);
-            if (SendText(host, vellora::HM_PLACE_OUTPUT, Numbered(folder, 'p', number), true) !=
-                0) {
+            if (SendText(host, vellora::HM_PLACE_OUTPUT, Numbered(spool, 'p', number), true) != 0) {
                 return false;
             }
         }
@@ -93,27 +120,28 @@ class Placements {
         for (int number = first; number < first + count; ++number) {
             char suffix[16];
             std::snprintf(suffix, sizeof(suffix), "e%07d", number);
-            const std::string produced = Numbered(folder, 'q', number);
+            const std::string produced = Numbered(spool, 'q', number);
             SendText(host, bench::kBareRequest, suffix, true);
             SendText(host, bench::kBareRequest, produced, true);
-            const std::string target = folder + "\\" + suffix + ".tif";
-            if (!MoveFileA((produced + ".tif").c_str(), target.c_str())) {
+            if (!floorWork(produced + ".tif", targets + "\\" + suffix + ".tif")) {
                 return false;
             }
-            DeleteFileA((produced + ".tif").c_str());
         }
         return true;
     }
 
     void RemoveTargets(int first, int count, char prefix) {
         for (int number = first; number < first + count; ++number) {
-            DeleteFileA((Numbered(folder, prefix, number) + ".tif").c_str());
+            DeleteFileA((Numbered(targets, prefix, number) + ".tif").c_str());
         }
     }
 
   private:
     HWND host;
-    std::string folder;
+    std::string spool;
+    std::string targets;
+    DWORD bytes;
+    bool (*floorWork)(const std::string&, const std::string&);
 };
 
 HWND FindHost() {
@@ -123,32 +151,58 @@ HWND FindHost() {
     return host;
 }
 
-int MeasureOverhead(Placements& placements, int files) {
+struct Timing {
     double hostMs = 0;
     double floorMs = 0;
+};
+
+// One block of files through the host and the same number at the floor, in the order given.
+bool MeasureBlock(Placements& placements, int first, int count, bool hostFirst, Timing& timing) {
+    if (!placements.Prepare(first, count, 'p') || !placements.Prepare(first, count, 'q')) {
+        std::fprintf(stderr, "cannot write the produced files\n");
+        return false;
+    }
+    bool placed = true;
+    for (const bool throughHost : {hostFirst, !hostFirst}) {
+        const double start = bench::NowMs();
+        placed = placed && (throughHost ? placements.PlaceThroughHost(first, count)
+                                        : placements.PlaceAtFloor(first, count));
+        (throughHost ? timing.hostMs : timing.floorMs) += bench::NowMs() - start;
+    }
+    placements.RemoveTargets(first, count, 'd');
+    placements.RemoveTargets(first, count, 'e');
+    if (!placed) {
+        std::fprintf(stderr, "a placement failed\n");
+    }
+    return placed;
+}
+
+int MeasureOverhead(Placements& placements, int files) {
+    Timing timing;
     for (int first = 0; first < files; first += kBlockFiles) {
         const int count = first + kBlockFiles <= files ? kBlockFiles : files - first;
-        if (!placements.Prepare(first, count, 'p') || !placements.Prepare(first, count, 'q')) {
-            std::fprintf(stderr, "cannot write the produced files\n");
+        if (!MeasureBlock(placements, first, count, true, timing)) {
             return 1;
         }
-        double start = bench::NowMs();
-        const bool placed = placements.PlaceThroughHost(first, count);
-        hostMs += bench::NowMs() - start;
-        start = bench::NowMs();
-        const bool floored = placements.PlaceAtFloor(first, count);
-        floorMs += bench::NowMs() - start;
-        if (!placed || !floored) {
-            std::fprintf(stderr, "a placement failed\n");
-            return 1;
-        }
-        placements.RemoveTargets(first, count, 'd');
-        placements.RemoveTargets(first, count, 'e');
     }
     bench::PrintFigure("placement_files", files);
-    bench::PrintFigure("placement_us", hostMs * 1000.0 / files);
-    bench::PrintFigure("placement_floor_us", floorMs * 1000.0 / files);
-    bench::PrintFigure("placement_ratio", hostMs / floorMs);
+    bench::PrintFigure("placement_us", timing.hostMs * 1000.0 / files);
+    bench::PrintFigure("placement_floor_us", timing.floorMs * 1000.0 / files);
+    bench::PrintFigure("placement_ratio", timing.hostMs / timing.floorMs);
+    return 0;
+}
+
+int MeasureAcross(Placements& placements, int files) {
+    Timing timing;
+    for (int number = 0; number < files; ++number) {
+        if (!MeasureBlock(placements, number, 1, number % 2 == 0, timing)) {
+            return 1;
+        }
+    }
+    bench::PrintFigure("across_files", files);
+    bench::PrintFigure("across_ms", timing.hostMs / files);
+    bench::PrintFigure("across_floor_ms", timing.floorMs / files);
+    bench::PrintFigure("across_ratio", timing.hostMs / timing.floorMs);
     return 0;
 }
 
@@ -168,23 +222,31 @@ int Place(Placements& placements, int count) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: PlacementBench overhead FILES FOLDER | place COUNT FOLDER\n");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc != (mode == "across" ? 5 : 4)) {
+        std::fprintf(stderr, "usage: PlacementBench overhead FILES FOLDER | across FILES "
+                             "SPOOL_FOLDER TARGET_FOLDER | place COUNT FOLDER\n");
         return 2;
     }
-    const std::string mode = argv[1];
     const int count = std::atoi(argv[2]);
-    const std::string folder = argv[3];
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string spool = argv[3];
+    const std::string targets = argv[argc - 1];
+    CreateDirectoryA(spool.c_str(), nullptr);
+    CreateDirectoryA(targets.c_str(), nullptr);
     HWND host = FindHost();
     if (!host) {
         std::fprintf(stderr, "the host's window is not there\n");
         return 1;
     }
-    Placements placements(host, folder);
+    const bool across = mode == "across";
+    Placements placements(host, spool, targets, across ? kAcrossFileBytes : kProducedFileBytes,
+                          across ? CopyAndDelete : MoveAndFailToDelete);
     if (!placements.SetRoot()) {
         std::fprintf(stderr, "the host did not take the root\n");
         return 1;
+    }
+    if (across) {
+        return MeasureAcross(placements, count);
     }
     return mode == "overhead" ? MeasureOverhead(placements, count) : Place(placements, count);
 }

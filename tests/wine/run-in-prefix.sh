@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one Windows test program under Wine in a Wine prefix of its own, copied from the
 # template that the wine_prefix fixture prepares, with drive E: on another file system for
-# cross-drive moves, and with VELLORA_WINDOWS_VERSION set (win98, ...) reporting that Windows
-# version to its programs. Everything the test started is ended with the prefix's wineserver.
+# cross-drive moves, any further drives that VELLORA_DRIVES names, and with
+# VELLORA_WINDOWS_VERSION set (win98, ...) reporting that Windows version to its programs.
+# Everything the test started is ended with the prefix's wineserver.
 # The prefix shares the template's program files by hard links (about 690 MB a copy, which
 # filled the disk with every test holding one); Wine and the tests only ever add, rename or
 # delete such files, and every other file, which may be rewritten in place, is a copy of its own.
@@ -25,6 +26,10 @@ find "$prefix" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -
     done
 mkdir -p "$drive_e"
 ln -sfn "$drive_e" "$prefix/dosdevices/e:"
+# Drives that a wrapper made for the test: VELLORA_DRIVES="f:/a/folder g:/another".
+for drive in ${VELLORA_DRIVES:-}; do
+    ln -sfn "${drive#*:}" "$prefix/dosdevices/${drive%%:*}:"
+done
 if [ -n "${VELLORA_WINDOWS_VERSION:-}" ]; then
     "$loader" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$VELLORA_WINDOWS_VERSION" /f \
         >/dev/null 2>&1

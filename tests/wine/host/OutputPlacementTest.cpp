@@ -115,14 +115,24 @@ TEST_F(Placement, a_missing_target_folder_is_a_bad_path_that_brings_the_question
     EXPECT_EQ(ResultOf(placed), 1);
 }
 
-TEST_F(Placement, a_file_moves_to_another_drive) {
+TEST_F(Placement, a_file_moves_to_another_drive_with_its_last_write_time) {
     const std::string other = "E:\\moved";
     CreateDirectoryA(other.c_str(), nullptr);
     SetOutputRoot(host.window, other + "\\");
     SetNameSuffix(host.window, "Doc");
-    EXPECT_EQ(PlaceOutput(host.window, Produce("job1", "across")), 0);
+    const std::string produced = Produce("job1", "across");
+    const FILETIME written = {0x5E3A0000, 0x01D0B6F2}; // 2015
+    HANDLE file = CreateFileA((produced + ".tif").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    EXPECT_EQ(PlaceOutput(host.window, produced), 0);
     EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
     EXPECT_FALSE(FileExists(spool + "\\job1.tif"));
+    WIN32_FILE_ATTRIBUTE_DATA placed;
+    ASSERT_TRUE(
+        GetFileAttributesExA((other + "\\Doc.tif").c_str(), GetFileExInfoStandard, &placed));
+    EXPECT_EQ(CompareFileTime(&placed.ftLastWriteTime, &written), 0);
 }
 
 TEST_F(Placement, an_existing_target_on_another_drive_brings_the_question_too) {
