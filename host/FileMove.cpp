@@ -5,6 +5,7 @@ namespace {
 // System error codes by number, so that this builds without the platform's headers.
 constexpr unsigned long kNoError = 0;
 constexpr unsigned long kNotSameDevice = 17;       // ERROR_NOT_SAME_DEVICE
+constexpr unsigned long kFileExists = 80;          // ERROR_FILE_EXISTS
 constexpr unsigned long kCallNotImplemented = 120; // ERROR_CALL_NOT_IMPLEMENTED
 constexpr unsigned long kAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
 
@@ -56,15 +57,19 @@ Roots CompareRoots(FileCalls& calls, const std::string& from, const std::string&
 // An existing target is refused before the copy, which would be wasted: the overwrite question
 // follows, and after its Yes the whole copy would be made again; a missing produced file is
 // still reported as such. A part that a host ended during an earlier copy may lie under the
-// part's name: it is deleted first. The part is renamed only once its data is on the drive, so
-// that neither an ended host nor a lost power supply can leave a part under the target's name.
+// part's name: the copy, which never overwrites, finds it, and it is deleted and the copy made
+// again. The part is renamed only once its data is on the drive, so that neither an ended host
+// nor a lost power supply can leave a part under the target's name.
 unsigned long CopyThroughPart(FileCalls& calls, const std::string& from, const std::string& to) {
     if (calls.Exists(to) && calls.Exists(from)) {
         return kAlreadyExists;
     }
     const std::string part = PartFilePath(to);
-    calls.Delete(part);
     unsigned long failure = calls.CopyWrittenThrough(from, part);
+    if (failure == kFileExists) {
+        calls.Delete(part);
+        failure = calls.CopyWrittenThrough(from, part);
+    }
     if (failure == kNoError) {
         failure = calls.Move(part, to);
     }

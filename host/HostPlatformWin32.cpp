@@ -57,7 +57,7 @@ bool IsWindowsNt() {
 
 // Copies in blocks of this size, in memory taken for the copy and returned after it, so that
 // the resident host keeps nothing of it.
-constexpr DWORD kCopyBlockBytes = 256 * 1024;
+constexpr DWORD kCopyBlockBytes = 1024 * 1024;
 
 class OwnedHandle {
   public:
