@@ -139,4 +139,12 @@ LRESULT ResultOf(std::future<LRESULT>& request) {
     return request.get();
 }
 
+bool PlacedAt(HWND host, const std::string& spool, const std::string& suffix,
+              const std::string& expectedPath) {
+    SetNameSuffix(host, suffix);
+    const std::string produced = spool + "\\job";
+    WriteFileText(produced + ".tif", suffix);
+    return PlaceOutput(host, produced) == 0 && ReadFileText(expectedPath) == suffix;
+}
+
 } // namespace hosttest

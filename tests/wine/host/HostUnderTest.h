@@ -25,6 +25,10 @@ bool AtomExists(ATOM atom);
 LRESULT SetOutputRoot(HWND host, const std::string& root);
 LRESULT SetNameSuffix(HWND host, const std::string& suffix);
 LRESULT PlaceOutput(HWND host, const std::string& producedPathWithoutExtension);
+// Places one produced file from the spool folder with the suffix, as the driver does, and tells
+// whether it landed at the expected path.
+bool PlacedAt(HWND host, const std::string& spool, const std::string& suffix,
+              const std::string& expectedPath);
 // The same, sent from a thread of their own, for requests that open a dialog or a box.
 std::future<LRESULT> SetOutputRootAsync(HWND host, const std::string& root);
 std::future<LRESULT> PlaceOutputAsync(HWND host, const std::string& producedPathWithoutExtension);

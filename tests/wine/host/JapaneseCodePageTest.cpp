@@ -39,12 +39,6 @@ class JapaneseCodePage : public ::testing::Test {
         EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << GetLastError();
         return path;
     }
-    bool PlacedAt(const std::string& suffix, const std::string& expectedPath) {
-        SetNameSuffix(host.window, suffix);
-        const std::string produced = spool + "\\job";
-        WriteFileText(produced + ".tif", suffix);
-        return PlaceOutput(host.window, produced) == 0 && ReadFileText(expectedPath) == suffix;
-    }
 
     RunningHost host;
     std::string out;
@@ -56,13 +50,13 @@ class JapaneseCodePage : public ::testing::Test {
 TEST_F(JapaneseCodePage, a_root_with_a_bar_as_second_byte_is_kept_without_a_dialog) {
     const std::string report = Folder(kReport);
     EXPECT_EQ(SetOutputRoot(host.window, report + "\\"), 0);
-    EXPECT_TRUE(PlacedAt("Doc", report + "\\Doc.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "Doc", report + "\\Doc.tif"));
 }
 
 TEST_F(JapaneseCodePage, a_root_with_backslashes_as_second_bytes_is_kept_without_a_dialog) {
     const std::string so = Folder(kSo);
     EXPECT_EQ(SetOutputRoot(host.window, so + "\\" + kSoftware), 0);
-    EXPECT_TRUE(PlacedAt("000", so + "\\" + kSoftware + ".tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", so + "\\" + kSoftware + ".tif"));
 }
 
 TEST_F(JapaneseCodePage, the_dialog_opens_on_the_roots_folder_with_its_whole_last_name) {
@@ -74,7 +68,7 @@ TEST_F(JapaneseCodePage, the_dialog_opens_on_the_roots_folder_with_its_whole_las
     // A relative name is taken in the folder that the dialog shows.
     ChooseInSaveDialog(dialog, "Final");
     EXPECT_EQ(ResultOf(request), 0);
-    EXPECT_TRUE(PlacedAt("000", out + "\\Final.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", out + "\\Final.tif"));
 }
 
 TEST_F(JapaneseCodePage, the_overwrite_question_holds_the_whole_japanese_target_path) {
@@ -96,5 +90,5 @@ TEST_F(JapaneseCodePage, a_real_bar_after_a_two_byte_character_brings_the_fallba
     EXPECT_EQ(SaveDialogFileName(dialog), "VelloraDoc");
     CancelSaveDialog(dialog);
     EXPECT_EQ(ResultOf(request), 1);
-    EXPECT_TRUE(PlacedAt("001", "c:\\VelloraDoc001.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "001", "c:\\VelloraDoc001.tif"));
 }

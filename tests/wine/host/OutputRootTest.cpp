@@ -17,13 +17,6 @@ class OutputRoot : public ::testing::Test {
         out = FreshFolder("out");
         spool = FreshFolder("spool");
     }
-    // Places one produced file with the suffix and tells where the root led it.
-    bool PlacedAt(const std::string& suffix, const std::string& expectedPath) {
-        SetNameSuffix(host.window, suffix);
-        const std::string produced = spool + "\\job";
-        WriteFileText(produced + ".tif", suffix);
-        return PlaceOutput(host.window, produced) == 0 && ReadFileText(expectedPath) == suffix;
-    }
 
     RunningHost host;
     std::string out;
@@ -41,7 +34,7 @@ TEST_F(OutputRoot, a_rejected_root_opens_the_dialog_on_the_fallback_root) {
     EXPECT_EQ(SaveDialogFileName(dialog), "VelloraDoc");
     CancelSaveDialog(dialog);
     EXPECT_EQ(ResultOf(request), 1);
-    EXPECT_TRUE(PlacedAt("001", "c:\\VelloraDoc001.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "001", "c:\\VelloraDoc001.tif"));
 }
 
 TEST_F(OutputRoot, an_empty_root_opens_the_dialog_and_the_chosen_name_becomes_the_root) {
@@ -51,7 +44,7 @@ TEST_F(OutputRoot, an_empty_root_opens_the_dialog_and_the_chosen_name_becomes_th
     EXPECT_EQ(SaveDialogFileName(dialog), "");
     ChooseInSaveDialog(dialog, out + "\\Report");
     EXPECT_EQ(ResultOf(request), 0);
-    EXPECT_TRUE(PlacedAt("000", out + "\\Report.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", out + "\\Report.tif"));
 }
 
 TEST_F(OutputRoot, prompt_opens_the_dialog_on_the_root_and_returns_0_for_a_chosen_name) {
@@ -63,7 +56,7 @@ TEST_F(OutputRoot, prompt_opens_the_dialog_on_the_root_and_returns_0_for_a_chose
     // A relative name is taken in the folder that the dialog shows.
     ChooseInSaveDialog(dialog, "Final");
     EXPECT_EQ(ResultOf(request), 0);
-    EXPECT_TRUE(PlacedAt("X", out + "\\FinalX.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "X", out + "\\FinalX.tif"));
 }
 
 TEST_F(OutputRoot, prompt_cancelled_returns_1_and_keeps_the_root) {
@@ -73,7 +66,7 @@ TEST_F(OutputRoot, prompt_cancelled_returns_1_and_keeps_the_root) {
     ASSERT_NE(dialog, nullptr);
     CancelSaveDialog(dialog);
     EXPECT_EQ(ResultOf(request), 1);
-    EXPECT_TRUE(PlacedAt("000", out + "\\Draft.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", out + "\\Draft.tif"));
 }
 
 TEST_F(OutputRoot, a_chosen_name_gets_no_extension_so_a_chosen_tif_file_doubles_it) {
@@ -83,7 +76,7 @@ TEST_F(OutputRoot, a_chosen_name_gets_no_extension_so_a_chosen_tif_file_doubles_
     ASSERT_NE(dialog, nullptr);
     ChooseInSaveDialog(dialog, out + "\\Report.tif");
     EXPECT_EQ(ResultOf(request), 0);
-    EXPECT_TRUE(PlacedAt("000", out + "\\Report.tif.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", out + "\\Report.tif.tif"));
     EXPECT_EQ(ReadFileText(out + "\\Report.tif"), "listed");
 }
 
@@ -99,5 +92,5 @@ TEST_F(OutputRoot, a_chosen_name_too_long_for_a_path_is_refused_and_asked_for_ag
     ASSERT_NE(dialog, nullptr);
     ChooseInSaveDialog(dialog, out + "\\Short");
     EXPECT_EQ(ResultOf(request), 0);
-    EXPECT_TRUE(PlacedAt("000", out + "\\Short.tif"));
+    EXPECT_TRUE(PlacedAt(host.window, spool, "000", out + "\\Short.tif"));
 }
