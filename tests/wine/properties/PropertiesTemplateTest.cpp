@@ -297,8 +297,17 @@ TEST_F(ShownDialog, controls_come_in_template_order_with_their_texts_at_their_pl
 
 TEST_F(ShownDialog, offers_its_icon_while_minimised_and_keeps_working) {
     EXPECT_NE(SendWithDeadline(program.Dialog(), WM_QUERYDRAGICON, 0, 0), 0);
-    ShowWindow(program.Dialog(), SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(program.Dialog()) != FALSE; }));
+    // Asked again while it is not minimised: a dialog still being shown and activated when first
+    // asked restores itself afterwards.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (IsIconic(program.Dialog())) {
+                return true;
+            }
+            ShowWindow(program.Dialog(), SW_MINIMIZE);
+            return false;
+        },
+        kDefaultTimeoutMs, 250));
     RedrawWindow(program.Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     UpdateWindow(program.Dialog());
     EXPECT_EQ(SendWithDeadline(program.Dialog(), WM_NULL, 0, 0), 0);

@@ -166,10 +166,14 @@ TEST(UninstallDialog, is_an_own_taskbar_window_with_the_focus_on_ok) {
     EXPECT_EQ(editStyle & (ES_CENTER | ES_MULTILINE | ES_READONLY | WS_BORDER),
               ES_CENTER | ES_MULTILINE | ES_READONLY);
     EXPECT_FALSE(GetWindowLongA(GetDlgItem(dialog, 1004), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    // The focus is set once the dialog has been shown, which may come after it can be found.
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof(thread);
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread));
-    EXPECT_EQ(thread.hwndFocus, GetDlgItem(dialog, IDOK));
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread) &&
+               thread.hwndFocus == GetDlgItem(dialog, IDOK);
+    })) << "focus on "
+        << thread.hwndFocus;
     EXPECT_NE(SendWithDeadline(dialog, WM_QUERYDRAGICON, 0, 0), 0);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(process.WaitForExit());
