@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#include <string>
+#include <utility>
 
 namespace bench {
 
@@ -20,6 +22,34 @@ constexpr ATOM kFirstStringAtom = 0xC000;
 
 bool HostReleasesAtom(unsigned request) {
     return request == vellora::HM_SET_NAME_SUFFIX || request == vellora::HM_SET_OUTPUT_ROOT;
+}
+
+BOOL CALLBACK DescribeHostWindow(HWND window, LPARAM parameter) {
+    auto* hostWindows = reinterpret_cast<std::pair<DWORD, std::string>*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != hostWindows->first) {
+        return TRUE;
+    }
+    char line[160];
+    char className[32] = "";
+    char caption[64] = "";
+    GetClassNameA(window, className, sizeof(className));
+    GetWindowTextA(window, caption, sizeof(caption));
+    std::snprintf(line, sizeof(line), "window %p owner %p class %s%s%s caption %s\n",
+                  static_cast<void*>(window), static_cast<void*>(GetWindow(window, GW_OWNER)),
+                  className, IsWindowVisible(window) ? " visible" : "",
+                  IsWindowEnabled(window) ? " enabled" : "", caption);
+    hostWindows->second += line;
+    return TRUE;
+}
+
+// Which of the host's windows were open when a request got no answer, a line each.
+std::string DescribeHostWindows(HWND host) {
+    std::pair<DWORD, std::string> hostWindows;
+    GetWindowThreadProcessId(host, &hostWindows.first);
+    EnumWindows(DescribeHostWindow, reinterpret_cast<LPARAM>(&hostWindows));
+    return hostWindows.second;
 }
 
 class Sender {
@@ -47,6 +77,10 @@ class Sender {
         DWORD_PTR result = 0;
         const bool answered = SendMessageTimeoutA(host, request, wParam, 0, SMTO_NORMAL,
                                                   kAnswerTimeoutMs, &result) != 0;
+        if (!answered) {
+            unansweredDetail += "request " + std::to_string(request) + " text " + text + "\n" +
+                                DescribeHostWindows(host);
+        }
         if (atom != 0 && !HostReleasesAtom(request)) {
             GlobalDeleteAtom(atom);
         }
@@ -59,7 +93,8 @@ class Sender {
     void WriteReport(int answered, int unanswered) const {
         std::ofstream report(folder + "\\report.txt", std::ios::binary);
         report << "answered " << answered << "\nunanswered " << unanswered << "\nleft "
-               << producedLeft << "\n";
+               << producedLeft << "\n"
+               << unansweredDetail;
         for (const std::string& text : atomTexts) {
             report << "atom " << text << "\n";
         }
@@ -157,6 +192,7 @@ class Sender {
     int documents = 0;
     bool placementDue = false;
     int producedLeft = 0;
+    std::string unansweredDetail;
     std::set<std::string> atomTexts;
 };
 

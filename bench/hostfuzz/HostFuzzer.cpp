@@ -7,6 +7,7 @@
 #include "VelloraNames.h"
 #include "WineTest.h"
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -136,6 +137,8 @@ void ReadSenderReport(const std::string& path, HostFuzzReport& report,
             words >> unanswered;
         } else if (key == "left") {
             words >> left;
+        } else if (key == "request" || key == "window") {
+            std::fprintf(stderr, "unanswered: %s\n", line.c_str());
         }
     }
     report.requestsSent += answered;
