@@ -56,9 +56,9 @@ bool IsWindowsNt() {
 }
 
 // Copies in blocks of this size, in memory taken for the copy and returned after it, so that
-// the resident host keeps nothing of it. Blocks of a megabyte measured slower: each copy then
-// faults in that much fresh memory, and a block no longer stays in the processor's cache
-// between its read and its write.
+// the resident host keeps nothing of it. Blocks of a megabyte measured slower, probably since
+// each copy then faults in that much fresh memory and a block no longer stays in the
+// processor's cache between its read and its write.
 constexpr DWORD kCopyBlockBytes = 64 * 1024;
 
 class OwnedHandle {
