@@ -3,13 +3,15 @@
 // built for later processors, and with its exception machinery it would be most of each program.
 // Nothing here throws: where the library would throw, the program ends, as it would with an
 // exception that nothing catches.
-#include <windows.h>
-
 #include <cstdlib>
 #include <new>
 
+// On the C runtime's own heap, apart from the process heap that the system's dialogs use. With
+// the programs' texts on the process heap, Wine's save-file dialog, opened nested many times,
+// faulted in its own code and once left the host spinning, most likely by reading memory it had
+// let go of and the texts had taken meanwhile; on this heap it does not.
 void* operator new(std::size_t size) {
-    void* block = HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
+    void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr) {
         std::abort();
     }
@@ -17,9 +19,7 @@ void* operator new(std::size_t size) {
 }
 
 void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        HeapFree(GetProcessHeap(), 0, block);
-    }
+    std::free(block);
 }
 
 void operator delete(void* block, std::size_t) noexcept {
