@@ -1,5 +1,7 @@
 #include "BoxAnswerer.h"
 
+#include "WineTest.h"
+
 #include <utility>
 #include <vector>
 
@@ -19,29 +21,15 @@ constexpr ULONGLONG kAgainAfterMs = 3000;
 // longest name typed here is therefore the longest path there is.
 constexpr std::size_t kLongestTypedName = MAX_PATH - 1;
 
-struct HostDialogs {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectHostDialog(HWND window, LPARAM parameter) {
-    auto* query = reinterpret_cast<HostDialogs*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof(className));
-    // A user can only press what is shown and enabled: a dialog under a box of its own is not.
-    if (owner == query->process && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window) &&
-        IsWindowEnabled(window)) {
-        query->found.push_back(window);
-    }
-    return TRUE;
-}
-
+// A user can only press what is shown and enabled: a dialog under a box of its own is not.
 std::vector<HWND> OpenHostDialogs(DWORD process) {
-    HostDialogs query{process, {}};
-    EnumWindows(CollectHostDialog, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    std::vector<HWND> open;
+    for (HWND window : winetest::FindTopLevelWindows("#32770", nullptr, process)) {
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+            open.push_back(window);
+        }
+    }
+    return open;
 }
 
 std::string LongestTypedName(const std::string& folder) {

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <set>
 #include <string>
-#include <utility>
 
 namespace bench {
 
@@ -24,32 +23,23 @@ bool HostReleasesAtom(unsigned request) {
     return request == vellora::HM_SET_NAME_SUFFIX || request == vellora::HM_SET_OUTPUT_ROOT;
 }
 
-BOOL CALLBACK DescribeHostWindow(HWND window, LPARAM parameter) {
-    auto* hostWindows = reinterpret_cast<std::pair<DWORD, std::string>*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != hostWindows->first) {
-        return TRUE;
-    }
-    char line[160];
-    char className[32] = "";
-    char caption[64] = "";
-    GetClassNameA(window, className, sizeof(className));
-    GetWindowTextA(window, caption, sizeof(caption));
-    std::snprintf(line, sizeof(line), "window %p owner %p class %s%s%s caption %s\n",
-                  static_cast<void*>(window), static_cast<void*>(GetWindow(window, GW_OWNER)),
-                  className, IsWindowVisible(window) ? " visible" : "",
-                  IsWindowEnabled(window) ? " enabled" : "", caption);
-    hostWindows->second += line;
-    return TRUE;
-}
-
 // Which of the host's windows were open when a request got no answer, a line each.
 std::string DescribeHostWindows(HWND host) {
-    std::pair<DWORD, std::string> hostWindows;
-    GetWindowThreadProcessId(host, &hostWindows.first);
-    EnumWindows(DescribeHostWindow, reinterpret_cast<LPARAM>(&hostWindows));
-    return hostWindows.second;
+    DWORD hostProcess = 0;
+    GetWindowThreadProcessId(host, &hostProcess);
+    std::string lines;
+    for (HWND window : winetest::FindTopLevelWindows(nullptr, nullptr, hostProcess)) {
+        char className[32] = "";
+        GetClassNameA(window, className, sizeof(className));
+        char line[160];
+        std::snprintf(line, sizeof(line), "window %p owner %p class %s%s%s caption %s\n",
+                      static_cast<void*>(window), static_cast<void*>(GetWindow(window, GW_OWNER)),
+                      className, IsWindowVisible(window) ? " visible" : "",
+                      IsWindowEnabled(window) ? " enabled" : "",
+                      winetest::WindowText(window).c_str());
+        lines += line;
+    }
+    return lines;
 }
 
 class Sender {
