@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make mingw-w64 wine wine32:i386 wine64 xvfb xauth googletest libtiff-tools
-          imagemagick clang-format clang libclang-rt-14-dev locales)
+          imagemagick clang-format clang libclang-rt-14-dev locales zip unzip)
 # Wine maps non-ASCII file names to the file system only in a locale that glibc has; the tests
 # of Japanese paths run the programs in this one (ANSI code page 932).
 japanese_locale=ja_JP.UTF-8

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds everything and runs every test: the native unit tests, then the Wine tests
-# inside one Xvfb display, and the static audits of the 32-bit release programs (with the Wine
-# tests where they run that build). Exits non-zero when anything fails.
+# Sets up, builds everything and the release, and runs every test: the native unit tests, then
+# the Wine tests inside one Xvfb display, and the static audits of the 32-bit release programs
+# and of the release zip (with the Wine tests where they run that build). Exits non-zero when
+# anything fails.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh" || exit 1
 "$root/scripts/build.sh" || exit 1
+# The release in out/, which the release tests check as a user receives it.
+"$root/scripts/release.sh" >/dev/null || exit 1
 
 logs=()
 status=0

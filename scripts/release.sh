@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the three 32-bit programs from this checkout and writes the release into out/:
+#   vellora9x-VERSION.zip      VelloraH.exe, VlExProp.exe, Uninstall.exe (stripped), README.TXT
+#                              and LICENSE.TXT
+#   vellora9x-VERSION.sha256   the SHA-256 of the zip and of each program, as sha256sum writes
+# The same commit gives the same bytes wherever it is built: the programs carry the commit's
+# time instead of the link time, and the zip holds its files in a fixed order with the commit's
+# time, fixed permissions and no extra fields.
+set -euo pipefail
+export LC_ALL=C TZ=UTC
+root=$(cd "$(dirname "$0")/.." && pwd)
+programs=(VelloraH VlExProp Uninstall)
+
+"$root/scripts/setup.sh"
+
+version=$(sed -n 's/^project(Vellora9x VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
+name=vellora9x-$version
+# Debian's linker writes this time into each program's header in place of the time of linking.
+SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+
+build=$root/build/release
+rm -rf "$build"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build" -j "$(nproc)" --target "${programs[@]}" >/dev/null
+
+stage=$build/stage
+mkdir -p "$stage" "$root/out"
+for program in "${programs[@]}"; do
+    i686-w64-mingw32-strip -o "$stage/$program.exe" "$build/bin/$program.exe"
+done
+# Texts for Windows: CR LF line ends.
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/docs/README.TXT" >"$stage/README.TXT"
+sed -e 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.TXT"
+
+cd "$stage"
+files=$(ls | sort)
+chmod 644 $files
+touch -d "@$SOURCE_DATE_EPOCH" $files
+rm -f "$root/out/$name.zip"
+zip -q -X -D -9 "$root/out/$name.zip" $files
+{
+    (cd "$root/out" && sha256sum "$name.zip")
+    for program in "${programs[@]}"; do sha256sum "$program.exe"; done
+} >"$root/out/$name.sha256"
+echo "out/$name.zip"
+cat "$root/out/$name.sha256"
