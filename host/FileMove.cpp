@@ -51,8 +51,9 @@ std::string NetworkRoot(const std::string& fullPath) {
 }
 
 // Windows 9x mounts nothing in folders, so one drive letter or one share is one volume. Two
-// names of one volume (a SUBST drive, a mapped letter beside the share's own name) are not
-// told apart there: 9x has no call that says what a SUBST drive stands for.
+// names of one volume (a SUBST drive, a mapped letter beside the share's own name) are taken for
+// two volumes there: 9x has no rename that would tell, and a copy through a part is slower but
+// never wrong.
 bool OnOneRoot(FileCalls& calls, const std::string& from, const std::string& to) {
     const std::string fromRoot = VolumeRoot(calls.FullPath(from));
     return !fromRoot.empty() && fromRoot == VolumeRoot(calls.FullPath(to));
