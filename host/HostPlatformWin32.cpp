@@ -98,7 +98,9 @@ unsigned long CopyContents(HANDLE source, HANDLE target, char* block) {
     }
 }
 
-// A copy keeps the time the print was made, as a rename does.
+// A copy keeps the time the print was made, as a rename does. Set once the data is written
+// through, so that no write still on its way to the drive (a network redirector's, say) stamps
+// the time anew.
 void KeepLastWriteTime(HANDLE source, HANDLE target) {
     FILETIME lastWrite;
     if (GetFileTime(source, nullptr, nullptr, &lastWrite)) {
@@ -106,16 +108,28 @@ void KeepLastWriteTime(HANDLE source, HANDLE target) {
     }
 }
 
+// The part that GetTempFileNameA has just made. Where it cannot make one, Wine still gives a
+// name (on a read-only drive, measured): a part only ever made anew here then fails with the
+// drive's own reason, and no file that was there already is ever written to.
+HANDLE OpenPart(const std::string& part) {
+    const HANDLE made = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return made;
+    }
+    return CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
 // CopyFileA would leave the copy to be opened once more only to write it through, which under
 // Wine costs a tenth of copying 10 MB; a copy of its own writes it through on its own handle.
-unsigned long CopyAndWriteThrough(const std::string& from, const std::string& to) {
+unsigned long CopyAndWriteThrough(const std::string& from, const std::string& part) {
     const OwnedHandle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Valid()) {
         return GetLastError();
     }
-    const OwnedHandle target(CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    const OwnedHandle target(OpenPart(part));
     if (!target.Valid()) {
         return GetLastError();
     }
@@ -129,8 +143,11 @@ unsigned long CopyAndWriteThrough(const std::string& from, const std::string& to
     if (failure != ERROR_SUCCESS) {
         return failure;
     }
+    if (!FlushFileBuffers(target.Get())) {
+        return GetLastError();
+    }
     KeepLastWriteTime(source.Get(), target.Get());
-    return ResultOf(FlushFileBuffers(target.Get()));
+    return ERROR_SUCCESS;
 }
 
 class Win32FileCalls final : public FileCalls {
@@ -147,8 +164,16 @@ class Win32FileCalls final : public FileCalls {
     unsigned long Move(const std::string& from, const std::string& to) override {
         return ResultOf(MoveFileA(from.c_str(), to.c_str()));
     }
-    unsigned long CopyWrittenThrough(const std::string& from, const std::string& to) override {
-        return CopyAndWriteThrough(from, to);
+    unsigned long MakePartFile(const std::string& folder, std::string& part) override {
+        char path[MAX_PATH] = "";
+        if (!GetTempFileNameA(folder.c_str(), kPartFilePrefix, 0, path)) {
+            return GetLastError();
+        }
+        part = path;
+        return ERROR_SUCCESS;
+    }
+    unsigned long CopyWrittenThrough(const std::string& from, const std::string& part) override {
+        return CopyAndWriteThrough(from, part);
     }
     void Delete(const std::string& path) override { DeleteFileA(path.c_str()); }
     bool Exists(const std::string& path) override {
@@ -189,7 +214,7 @@ void Win32HostPlatform::DeleteAtom(std::uint16_t atom) {
 
 int Win32HostPlatform::RenameFile(const std::string& from, const std::string& to) {
     Win32FileCalls calls;
-    return FileErrorCause(MoveFileWhole(calls, from, to));
+    return FileErrorCause(MoveFileWhole(calls, *this, from, to));
 }
 
 int Win32HostPlatform::RemoveFile(const std::string& path) {

@@ -13,14 +13,14 @@ struct Caption {
 constexpr const char* kDialogCaption = "Vellora 9x Advanced Properties";
 constexpr Caption kCaptions[] = {
     {IDC_OUTPUT_FILENAME_GROUP, "Output filename"},
-    {IDC_FROM_FILENAME_DIALOG, "from filename dialog"},
-    {IDC_USE_DEFAULT_FILENAME, "use default filename"},
+    {IDC_FROM_FILENAME_DIALOG, FilenameModeCaption(FilenameMode::FromFilenameDialog)},
+    {IDC_USE_DEFAULT_FILENAME, FilenameModeCaption(FilenameMode::UseDefaultFilename)},
     {IDC_OUTPUT_PATH_LABEL, "Default output path / filename root:"},
     {IDC_COMPRESSION_GROUP, "Compression"},
-    {IDC_COMPRESSION_NONE, "None"},
+    {IDC_COMPRESSION_NONE, CompressionCaption(Compression::None)},
     {IDC_MULTIPAGE_GROUP, "Multipage Documents"},
-    {IDC_MULTIPAGE_TIFF, "multipage TIFF"},
-    {IDC_ONE_FILE_PER_PAGE, "one TIFF file per page"},
+    {IDC_MULTIPAGE_TIFF, MultipageCaption(Multipage::MultipageTiff)},
+    {IDC_ONE_FILE_PER_PAGE, MultipageCaption(Multipage::OneFilePerPage)},
     {IDCANCEL, "&Cancel"},
 };
 

@@ -1,8 +1,11 @@
 #include "SettingsFile.h"
 
+#include "SettingsFilePath.h"
 #include "WindowsPaths.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -31,7 +34,13 @@ std::string ReadValue(const SettingKey& setting, const char* path) {
 } // namespace
 
 bool BuildSettingsPath(char (&path)[vellora::kPathBufferSize]) {
-    return JoinSettingsPath(WindowsDirectory(), path);
+    path[0] = '\0';
+    const std::optional<std::string> settingsPath = SettingsFilePath(WindowsDirectory());
+    if (!settingsPath) {
+        return false;
+    }
+    std::memcpy(path, settingsPath->c_str(), settingsPath->size() + 1);
+    return true;
 }
 
 void ReportSettingsPathUnknown() {

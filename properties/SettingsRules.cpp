@@ -1,13 +1,9 @@
 #include "SettingsRules.h"
 
-#include "PathBuffer.h"
-
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr std::string_view kBackslash = "\\";
 
 // The text as its read buffer holds it: at most bufferSize - 1 characters.
 std::string_view AsRead(std::string_view text, const SettingKey& setting) {
@@ -15,17 +11,6 @@ std::string_view AsRead(std::string_view text, const SettingKey& setting) {
 }
 
 } // namespace
-
-bool JoinSettingsPath(std::string_view windowsDirectory, char (&path)[vellora::kPathBufferSize]) {
-    path[0] = '\0';
-    std::string joined(windowsDirectory);
-    joined.append(kBackslash).append(vellora::kSettingsFile);
-    if (windowsDirectory.empty() || !FitsPathBuffer(joined)) {
-        return false;
-    }
-    std::memcpy(path, joined.c_str(), joined.size() + 1);
-    return true;
-}
 
 void UseDefaultWhenEmpty(char* buffer, std::uint32_t bufferSize, const char* defaultValue) {
     if (bufferSize == 0 || buffer[0] != '\0') {

@@ -23,12 +23,6 @@ struct Settings {
     Multipage multipage;
 };
 
-// Joins the Windows directory, one backslash (always, even after a drive root's own) and
-// "Vellora.ini" into the path buffer. Refuses, leaving the buffer empty, when the directory is
-// unknown (empty) or when the whole path would not fit: the settings are never read from or
-// written to a path that is cut short.
-bool JoinSettingsPath(std::string_view windowsDirectory, char (&path)[vellora::kPathBufferSize]);
-
 // What a read of a text key leaves in its buffer once an empty value has been replaced by the
 // default: the file's empty value is never seen.
 void UseDefaultWhenEmpty(char* buffer, std::uint32_t bufferSize, const char* defaultValue);
@@ -43,6 +37,21 @@ Compression CompressionFromText(std::string_view text);
 Multipage MultipageFromValue(unsigned value);
 // An integer read, from the decimal text in which it passes through the table.
 unsigned IntegerFromText(std::string_view text);
+
+// The properties dialog's words for each choice, which the driver stand-in's report uses too.
+// "RLE" and "LZW" are also the dialog template's own texts, which the dialog keeps.
+constexpr const char* FilenameModeCaption(FilenameMode mode) {
+    return mode == FilenameMode::FromFilenameDialog ? "from filename dialog"
+                                                    : "use default filename";
+}
+constexpr const char* CompressionCaption(Compression compression) {
+    return compression == Compression::None  ? "None"
+           : compression == Compression::Rle ? "RLE"
+                                             : "LZW";
+}
+constexpr const char* MultipageCaption(Multipage multipage) {
+    return multipage == Multipage::MultipageTiff ? "multipage TIFF" : "one TIFF file per page";
+}
 
 // The normalised texts that OK writes.
 const char* PrintOnFilePromptText(FilenameMode mode);

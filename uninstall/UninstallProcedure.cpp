@@ -1,6 +1,7 @@
 #include "UninstallProcedure.h"
 
 #include "FolderPath.h"
+#include "SettingsFilePath.h"
 #include "VelloraNames.h"
 
 void RunUninstall(UninstallPlatform& platform, UninstallLog& log) {
@@ -35,8 +36,9 @@ void RemoveProgramFiles(UninstallPlatform& platform, UninstallLog& log) {
     const bool hostDeleted =
         DeleteFileInFolder(platform, platform.PrinterDriverDirectory(), vellora::kHostProgramFile);
     AppendFileLine(log, vellora::kHostProgramFile, hostDeleted);
-    const bool settingsDeleted =
-        DeleteFileInFolder(platform, platform.WindowsDirectory(), vellora::kSettingsFile);
+    const std::optional<std::string> settingsFile =
+        SettingsFilePath(platform.WindowsDirectory().value_or(std::string()));
+    const bool settingsDeleted = settingsFile && platform.DeleteFileAtPath(*settingsFile);
     AppendFileLine(log, vellora::kSettingsFile, settingsDeleted);
     RemoveStartMenuItems(platform);
 }

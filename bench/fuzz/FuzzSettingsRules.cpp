@@ -2,11 +2,13 @@
 // values, "OFF" or not, the one compression character, the low 8 bits of "Multipage", and that
 // what OK writes reads back as the same setting.
 #include "FuzzCheck.h"
+#include "SettingsFilePath.h"
 #include "SettingsRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,18 +17,12 @@ namespace {
 constexpr std::size_t kLongestText = 600;
 
 void CheckSettingsPath(const std::string& windowsDirectory) {
-    char path[vellora::kPathBufferSize];
-    std::memset(path, 'x', sizeof(path));
     const std::string expected = windowsDirectory + "\\" + vellora::kSettingsFile;
-    const bool fits = !windowsDirectory.empty() && expected.size() < sizeof(path);
-    Require(JoinSettingsPath(windowsDirectory, path) == fits,
-            "the settings path is built exactly when it fits its buffer");
-    if (fits) {
-        Require(std::memcmp(path, expected.c_str(), expected.size() + 1) == 0,
-                "the settings path is the directory, one backslash and Vellora.ini");
-    } else {
-        Require(path[0] == '\0', "no settings path is left behind when it does not fit");
-    }
+    const bool fits = !windowsDirectory.empty() && expected.size() < vellora::kPathBufferSize;
+    const std::optional<std::string> path = SettingsFilePath(windowsDirectory);
+    Require(path.has_value() == fits, "the settings path is built exactly when it fits its buffer");
+    Require(!path || *path == expected,
+            "the settings path is the directory, one backslash and Vellora.ini");
 }
 
 // The buffer as the platform's profile read leaves it: the value cut to size - 1 characters.

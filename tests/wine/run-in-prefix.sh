@@ -26,7 +26,8 @@ find "$prefix" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -
     done
 mkdir -p "$drive_e"
 ln -sfn "$drive_e" "$prefix/dosdevices/e:"
-# Drives that a wrapper made for the test: VELLORA_DRIVES="f:/a/folder g:/another".
+# Drives that a wrapper or the test's environment names: VELLORA_DRIVES="f:/a/folder g:/another";
+# a relative folder is taken from the prefix's dosdevices, as Wine's own c: is ("../drive_c").
 for drive in ${VELLORA_DRIVES:-}; do
     ln -sfn "${drive#*:}" "$prefix/dosdevices/${drive%%:*}:"
 done

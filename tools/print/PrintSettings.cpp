@@ -17,15 +17,12 @@ PrintSettings DefaultPrintSettings() {
     return ForPrinting(DefaultSettings());
 }
 
-std::string DescribeSettings(const PrintSettings& settings) {
-    const std::string fileName = settings.printOnFilePrompt
-                                     ? "from filename dialog"
+std::string DescribeSettings(const Settings& settings) {
+    const std::string fileName = settings.filenameMode == FilenameMode::FromFilenameDialog
+                                     ? FilenameModeCaption(settings.filenameMode)
                                      : "default filename root \"" + settings.outputPath + "\"";
-    const char* compression = settings.compression == Compression::PackBits ? "RLE"
-                              : settings.compression == Compression::None   ? "None"
-                                                                            : "LZW";
-    return "output " + fileName + ", compression " + compression + ", " +
-           (settings.multipage ? "multipage TIFF" : "one TIFF file per page");
+    return "output " + fileName + ", compression " + CompressionCaption(settings.compression) +
+           ", " + MultipageCaption(settings.multipage);
 }
 
 } // namespace vlprint

@@ -24,7 +24,7 @@ PrintSettings ForPrinting(const Settings& settings);
 // Those of a new installation.
 PrintSettings DefaultPrintSettings();
 
-// The settings in the words of the properties dialog, for VlPrint's report.
-std::string DescribeSettings(const PrintSettings& settings);
+// The settings as read, in the words of the properties dialog, for VlPrint's report.
+std::string DescribeSettings(const Settings& settings);
 
 } // namespace vlprint

@@ -46,7 +46,7 @@ std::string DocumentName(const Arguments& arguments) {
 }
 
 void Report(const Arguments& arguments, const RenderedDocument& rendered,
-            const std::string& settingsPath, const PrintSettings& settings) {
+            const std::string& settingsPath, const Settings& settings) {
     const std::size_t pages = rendered.pages.size();
     std::cout << "Printing " << DocumentName(arguments) << ": " << pages
               << (pages == 1 ? " page" : " pages") << " of A4 at " << kDotsPerInch << " dpi in "
@@ -64,12 +64,13 @@ int Print(const Arguments& arguments) {
     if (!BuildSettingsPath(settingsPath)) {
         return Fail("the path of the settings file cannot be had whole");
     }
-    PrintSettings settings = ForPrinting(ReadSettings(settingsPath));
+    const Settings read = ReadSettings(settingsPath);
+    PrintSettings settings = ForPrinting(read);
     RenderedDocument rendered;
     if (!RenderDocument(document, rendered)) {
         return Fail("GDI could not provide the page bitmap or the font");
     }
-    Report(arguments, rendered, settingsPath, settings);
+    Report(arguments, rendered, settingsPath, read);
     if (!arguments.outputRoot.empty()) {
         settings.outputPath = arguments.outputRoot;
         std::cout << "Output root from the command line: \"" << settings.outputPath << "\".\n";

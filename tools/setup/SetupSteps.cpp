@@ -1,5 +1,6 @@
 #include "SetupSteps.h"
 
+#include "SettingsFilePath.h"
 #include "SettingsRules.h"
 #include "VelloraNames.h"
 
@@ -193,14 +194,19 @@ bool InstallPrinter(const std::string& driverDirectory) {
 }
 
 bool WriteSettingsFile(const std::string& windowsDirectory) {
-    const std::string path = Join(windowsDirectory, vellora::kSettingsFile);
+    const std::optional<std::string> path = SettingsFilePath(windowsDirectory);
+    if (!path) {
+        std::fprintf(stderr, "VlSetup: no path for %s in the Windows directory \"%s\"\n",
+                     vellora::kSettingsFile, windowsDirectory.c_str());
+        return false;
+    }
     for (const SettingKey& setting : kSettingKeys) {
         if (!WritePrivateProfileStringA(vellora::kSettingsSection, setting.key,
-                                        setting.defaultValue, path.c_str())) {
-            return Fail("writing the settings file", path);
+                                        setting.defaultValue, path->c_str())) {
+            return Fail("writing the settings file", *path);
         }
     }
-    return Done("wrote the default settings to", path);
+    return Done("wrote the default settings to", *path);
 }
 
 bool WriteStartupValue(const std::string& driverDirectory) {
@@ -270,8 +276,8 @@ void PrintStatus() {
               Join(driverDirectory, vellora::kHostProgramFile));
     PrintItem(Exists(Join(driverDirectory, vellora::kPropertiesProgramFile)),
               Join(driverDirectory, vellora::kPropertiesProgramFile));
-    PrintItem(Exists(Join(WindowsDirectory(), vellora::kSettingsFile)),
-              Join(WindowsDirectory(), vellora::kSettingsFile));
+    const std::optional<std::string> settingsFile = SettingsFilePath(WindowsDirectory());
+    PrintItem(settingsFile && Exists(*settingsFile), settingsFile.value_or(vellora::kSettingsFile));
     PrintItem(StartupValueExists(), std::string("start-up value \"") + vellora::kStartupValue +
                                         "\" in HKEY_LOCAL_MACHINE\\" + vellora::kStartupKey);
     PrintItem(Exists(ProductFolder()), ProductFolder());

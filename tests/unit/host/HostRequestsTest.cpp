@@ -70,6 +70,9 @@ TEST_F(Requests, an_atom_text_is_cut_before_a_two_byte_character_that_does_not_f
     platform.codePage = &kShiftJis;
     SetSuffix(name);
     EXPECT_EQ(host.nameSuffix, std::string(253, 's'));
+    // 254 bytes whose last is a lone lead byte: one character, which fits.
+    SetSuffix(std::string(253, 's') + "\x83");
+    EXPECT_EQ(host.nameSuffix, std::string(253, 's') + "\x83");
 }
 
 TEST_F(Requests, an_atom_that_cannot_be_read_is_the_empty_text) {
@@ -87,6 +90,13 @@ TEST_F(Requests, a_wparam_beyond_16_bits_names_no_atom_and_releases_none) {
     EXPECT_TRUE(platform.atomsRead.empty());
     EXPECT_TRUE(platform.atomsDeleted.empty());
     EXPECT_EQ(platform.atoms.count(atom), 1u);
+}
+
+TEST_F(Requests, the_highest_atom_number_0xffff_is_read_and_released) {
+    platform.atoms[0xFFFF] = "Doc";
+    Send(vellora::HM_SET_NAME_SUFFIX, 0xFFFF);
+    EXPECT_EQ(host.nameSuffix, "Doc");
+    EXPECT_EQ(platform.atomsDeleted, std::vector<std::uint16_t>{0xFFFF});
 }
 
 TEST_F(Requests, lparam_has_no_effect) {

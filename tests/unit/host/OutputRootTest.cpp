@@ -50,7 +50,8 @@ TEST(ValidateOutputRoot, every_forbidden_character_brings_the_fallback_root) {
 
 TEST(ValidateOutputRoot, a_colon_is_allowed_only_as_the_drive_colon_in_second_place) {
     ExpectInEveryCodePage("c:\\Out", {1, "c:\\Out"});
-    for (const char* root : {"c:\\a:b", "ab:c", ":c\\Out", "c::", "\\\\srv\\a:b", "c:\\Out:"}) {
+    for (const char* root :
+         {"c:\\a:b", "ab:c", ":c\\Out", "c::", "\\\\srv\\a:b", "c:\\Out:", "::", "::\\Out"}) {
         ExpectInEveryCodePage(root, kFallback);
     }
 }

@@ -1,4 +1,5 @@
 #include "PrintSettings.h"
+#include "SettingsFilePath.h"
 #include "SettingsRules.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace {
@@ -19,17 +21,23 @@ std::string TextAfterRead(const std::string& stored, const SettingKey& setting) 
     return buffer.c_str();
 }
 
-// What the driver stand-in makes of the four stored values, each read as the platform reads it.
-vlprint::PrintSettings Interpret(const std::string& prompt, const std::string& path,
-                                 const std::string& compression, unsigned multipage = 1) {
+// The settings of the four stored values, each read as the platform reads it.
+Settings Read(const std::string& prompt, const std::string& path, const std::string& compression,
+              unsigned multipage = 1) {
     const std::map<std::string, std::string> stored = {{"PrintOnFilePrompt", prompt},
                                                        {"OutputPath", path},
                                                        {"CompressionType", compression},
                                                        {"Multipage", std::to_string(multipage)}};
-    return vlprint::ForPrinting(ReadSettingsWith([&stored](const SettingKey& key) {
+    return ReadSettingsWith([&stored](const SettingKey& key) {
         const std::string& value = stored.at(key.key);
         return key.readAs == ReadAs::Text ? TextAfterRead(value, key) : value;
-    }));
+    });
+}
+
+// What the driver stand-in makes of them.
+vlprint::PrintSettings Interpret(const std::string& prompt, const std::string& path,
+                                 const std::string& compression, unsigned multipage = 1) {
+    return vlprint::ForPrinting(Read(prompt, path, compression, multipage));
 }
 
 } // namespace
@@ -76,39 +84,29 @@ TEST(SettingKeys, an_integer_passes_through_as_its_decimal_text) {
     }
 }
 
-TEST(SettingsPath, is_the_windows_directory_a_backslash_and_the_file_name) {
-    char path[vellora::kPathBufferSize];
-    ASSERT_TRUE(JoinSettingsPath("C:\\windows", path));
-    EXPECT_STREQ(path, "C:\\windows\\Vellora.ini");
+TEST(SettingsFilePath, is_the_windows_directory_a_backslash_and_the_file_name) {
+    EXPECT_EQ(SettingsFilePath("C:\\windows"), "C:\\windows\\Vellora.ini");
 }
 
-TEST(SettingsPath, directory_at_a_drive_root_gives_a_doubled_backslash) {
-    char path[vellora::kPathBufferSize];
-    ASSERT_TRUE(JoinSettingsPath("C:\\", path));
-    EXPECT_STREQ(path, "C:\\\\Vellora.ini");
+TEST(SettingsFilePath, directory_at_a_drive_root_gives_a_doubled_backslash) {
+    EXPECT_EQ(SettingsFilePath("C:\\"), "C:\\\\Vellora.ini");
 }
 
-TEST(SettingsPath, longest_path_that_fits_has_259_characters) {
-    char path[vellora::kPathBufferSize];
+TEST(SettingsFilePath, longest_path_that_fits_has_259_characters) {
     const std::string directory = "C:\\" + std::string(244, 'd');
-    ASSERT_TRUE(JoinSettingsPath(directory, path));
-    EXPECT_EQ(std::strlen(path), 259u);
-    EXPECT_EQ(std::string(path), directory + "\\Vellora.ini");
+    const std::optional<std::string> path = SettingsFilePath(directory);
+    ASSERT_TRUE(path);
+    EXPECT_EQ(path->size(), 259u);
+    EXPECT_EQ(*path, directory + "\\Vellora.ini");
 }
 
-TEST(SettingsPath, path_one_character_too_long_is_refused_not_cut) {
-    char path[vellora::kPathBufferSize];
-    std::memset(path, 'x', sizeof(path));
-    EXPECT_FALSE(JoinSettingsPath("C:\\" + std::string(245, 'd'), path));
-    EXPECT_STREQ(path, "");
-    EXPECT_FALSE(JoinSettingsPath(std::string(400, 'd'), path));
-    EXPECT_STREQ(path, "");
+TEST(SettingsFilePath, path_one_character_too_long_is_refused_not_cut) {
+    EXPECT_EQ(SettingsFilePath("C:\\" + std::string(245, 'd')), std::nullopt);
+    EXPECT_EQ(SettingsFilePath(std::string(400, 'd')), std::nullopt);
 }
 
-TEST(SettingsPath, unknown_windows_directory_is_refused) {
-    char path[vellora::kPathBufferSize] = "C:\\windows\\Vellora.ini";
-    EXPECT_FALSE(JoinSettingsPath("", path));
-    EXPECT_STREQ(path, "");
+TEST(SettingsFilePath, unknown_windows_directory_is_refused) {
+    EXPECT_EQ(SettingsFilePath(""), std::nullopt);
 }
 
 TEST(PrintOnFilePrompt, only_exactly_OFF_means_the_default_filename) {
@@ -230,10 +228,10 @@ TEST(PrintSettings, multipage_counts_by_its_low_eight_bits) {
 }
 
 TEST(PrintSettings, are_described_in_the_words_of_the_properties_dialog) {
-    EXPECT_EQ(DescribeSettings(Interpret("OFF", "c:\\Out\\", "2", 1)),
+    EXPECT_EQ(vlprint::DescribeSettings(Read("OFF", "c:\\Out\\", "2", 1)),
               "output default filename root \"c:\\Out\\\", compression LZW, multipage TIFF");
-    EXPECT_EQ(DescribeSettings(Interpret("ON", "", "0", 0)),
+    EXPECT_EQ(vlprint::DescribeSettings(Read("ON", "", "0", 0)),
               "output from filename dialog, compression RLE, one TIFF file per page");
-    EXPECT_EQ(DescribeSettings(Interpret("", "", "1", 1)),
+    EXPECT_EQ(vlprint::DescribeSettings(Read("", "", "1", 1)),
               "output default filename root \"c:\\VelloraDoc\", compression None, multipage TIFF");
 }

@@ -1,13 +1,31 @@
 // Moving produced files into place with the real host: the overwrite question and its answers,
-// the save-file dialog after No, read-only targets, missing folders and other drives.
+// the save-file dialog after No, read-only targets, missing folders, other drives and another
+// drive letter of the same volume.
 #include "HostUnderTest.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace winetest;
 using namespace hosttest;
 
 namespace {
+
+// The file's number on its volume, which a rename keeps and a copy does not; 0 when unknown.
+ULONGLONG FileIndex(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION information = {};
+    const bool known =
+        file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    return known ? (ULONGLONG{information.nFileIndexHigh} << 32) | information.nFileIndexLow : 0;
+}
 
 std::string Question(const std::string& target) {
     return "A file named\n" + target +
@@ -145,6 +163,52 @@ TEST_F(Placement, an_existing_target_on_another_drive_brings_the_question_too) {
     EXPECT_EQ(AnswerHostBox(IDYES), Question(other + "\\Doc.tif"));
     EXPECT_EQ(ResultOf(placed), 0);
     EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
+}
+
+// Names a user may give copies of the print, and one such as a host ended during a copy leaves.
+TEST_F(Placement, files_beside_a_target_on_another_drive_stay_whether_the_print_is_placed_or_not) {
+    const std::string other = "E:\\beside";
+    CreateDirectoryA(other.c_str(), nullptr);
+    const std::vector<std::string> beside = {"Doc.ti-", "Doc.ti~", "Doc.tmp", "Vel0001.tmp"};
+    for (const std::string& name : beside) {
+        WriteFileText(other + "\\" + name, "user's " + name);
+    }
+    SetOutputRoot(host.window, other + "\\");
+    SetNameSuffix(host.window, "Doc");
+    auto missing = PlaceOutputAsync(host.window, spool + "\\missing");
+    EXPECT_EQ(AnswerHostBox(IDOK), "The file could not be renamed: File not found");
+    EXPECT_EQ(ResultOf(missing), 0);
+    EXPECT_EQ(FolderListing(other), beside);
+
+    SetNameSuffix(host.window, "Doc");
+    EXPECT_EQ(PlaceOutput(host.window, Produce("job1", "across")), 0);
+    EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
+    std::vector<std::string> afterwards = beside;
+    afterwards.push_back("Doc.tif");
+    std::sort(afterwards.begin(), afterwards.end());
+    EXPECT_EQ(FolderListing(other), afterwards);
+    for (const std::string& name : beside) {
+        EXPECT_EQ(ReadFileText(other + "\\" + name), "user's " + name);
+    }
+}
+
+// S: names the folder C:\vtest\subst, as a SUBST drive would (VELLORA_DRIVES). Windows NT
+// renames the file there, so it keeps its file index; Windows 9x cannot tell that S: lies on
+// the volume of C: and copies through a part.
+TEST_F(Placement, a_second_drive_letter_of_the_same_volume_gets_a_rename_on_windows_nt) {
+    const std::string subst = FreshFolder("subst");
+    ASSERT_NE(GetDriveTypeA("S:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+    SetOutputRoot(host.window, "S:\\");
+    SetNameSuffix(host.window, "Doc");
+    const std::string produced = Produce("job1", "same volume");
+    const ULONGLONG producedIndex = FileIndex(produced + ".tif");
+    ASSERT_NE(producedIndex, 0u);
+    EXPECT_EQ(PlaceOutput(host.window, produced), 0);
+    EXPECT_EQ(ReadFileText(subst + "\\Doc.tif"), "same volume");
+    EXPECT_EQ(FolderListing(subst), std::vector<std::string>{"Doc.tif"});
+    EXPECT_FALSE(FileExists(produced + ".tif"));
+    const bool windowsNt = (GetVersion() & 0x80000000u) == 0;
+    EXPECT_EQ(FileIndex("S:\\Doc.tif") == producedIndex, windowsNt);
 }
 
 TEST_F(Placement, a_second_job_is_placed_while_the_first_waits_at_its_question) {

@@ -2,6 +2,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace winetest {
@@ -205,6 +206,24 @@ bool WriteFileText(const std::string& path, const std::string& text) {
         written == text.size();
     CloseHandle(file);
     return ok;
+}
+
+std::vector<std::string> FolderListing(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool RemoveTree(const std::string& path) {

@@ -75,6 +75,8 @@ LRESULT SendWithDeadline(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 bool FileExists(const std::string& path);
 std::string ReadFileText(const std::string& path);
 bool WriteFileText(const std::string& path, const std::string& text);
+// The names in a folder, files and folders, sorted; empty when there is no such folder.
+std::vector<std::string> FolderListing(const std::string& folder);
 // A new, empty folder C:\vtest\<name> (removed first, with its contents, if it exists).
 std::string FreshFolder(const std::string& name);
 bool RemoveTree(const std::string& path);
