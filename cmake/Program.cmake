@@ -19,10 +19,11 @@ function(vellora_pentium_code target)
 endfunction()
 
 # The compiler's helpers come last on the link line only for the libraries named here: a
-# deliverable names every library it links, also those it reaches through another.
+# deliverable names every library it links, also those it reaches through another. Its version
+# resource is that of the top CMakeLists.txt.
 function(vellora_program target)
     vellora_pentium_code(${target})
-    target_link_libraries(${target} PRIVATE program_runtime)
+    target_link_libraries(${target} PRIVATE program_runtime vellora_version)
     target_link_options(${target} PRIVATE -nostdlib)
     target_link_libraries(${target} PRIVATE gcc)
 endfunction()
