@@ -1,6 +1,7 @@
 // Plain byte loops: the programs copy and compare paths and short texts, where nothing faster
-// would be noticed. Compiled with -fno-tree-loop-distribute-patterns, without which GCC would
-// turn these very loops into calls to memcpy and memset, which lead back here.
+// would be noticed. Compiled with -fno-tree-loop-distribute-patterns, without which GCC turns
+// such loops into calls to the C library (GCC 12 made TextLength's loop a call to strlen),
+// which here lead back into the loop itself.
 #include "ByteFunctions.h"
 
 #include <cstdint>

@@ -39,8 +39,8 @@ constexpr const char* kInternalErrorText = "\nInternal error: this program ends.
 // The programs' own heap, apart from the process heap that the system's dialogs use. With the
 // programs' texts on the process heap, Wine's save-file dialog, opened nested many times,
 // faulted in its own code and once left the host spinning, most likely by reading memory it had
-// let go of and the texts had taken meanwhile; on a heap of their own it does not. Null when
-// it could not be made.
+// let go of and the texts had taken meanwhile; with the texts on a heap apart such faults are
+// rare (docs/benchmarks-notes.md). Null when it could not be made.
 HANDLE ProgramHeap() {
     static const HANDLE heap = HeapCreate(0, 0, 0);
     return heap;
