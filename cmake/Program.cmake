@@ -1,8 +1,9 @@
 # The deliverables run on every PC that runs Windows 95, from the Pentium on. Their code is
 # compiled for the Pentium, without exceptions or run-time type information, and linked with
-# their own start-up and the few runtime parts they use (common/) instead of the prebuilt C++
-# runtime and start-up code, which are built for the Pentium Pro and bring in threading
-# support that needs later Windows. The C library is the system's msvcrt.dll.
+# their own start-up, the few runtime parts and C library functions they use (common/) instead
+# of the prebuilt C++ runtime and start-up code, which are built for the Pentium Pro and bring
+# in threading support that needs later Windows, and instead of msvcrt.dll, which Windows 95
+# as installed from its CD does not have.
 function(vellora_pentium_code target)
     if(WIN32)
         target_compile_options(${target} PRIVATE -Os -fno-exceptions -fno-rtti
@@ -17,11 +18,12 @@ function(vellora_pentium_code target)
     endif()
 endfunction()
 
-# The C library and the compiler's helpers come last on the link line only for the libraries
-# named here: a deliverable names every library it links, also those it reaches through another.
+# The compiler's helpers come last on the link line only for the libraries named here: a
+# deliverable names every library it links, also those it reaches through another. Its version
+# resource is that of the top CMakeLists.txt.
 function(vellora_program target)
     vellora_pentium_code(${target})
-    target_link_libraries(${target} PRIVATE program_runtime)
+    target_link_libraries(${target} PRIVATE program_runtime vellora_version)
     target_link_options(${target} PRIVATE -nostdlib)
-    target_link_libraries(${target} PRIVATE -Wl,--start-group msvcrt gcc -Wl,--end-group)
+    target_link_libraries(${target} PRIVATE gcc)
 endfunction()

@@ -60,6 +60,6 @@ class HostPlatform : public LeadByteRule {
     // Starts the program with an empty argument list and returns when it has ended; nothing
     // happens when it cannot be started.
     virtual void RunProgramAndWait(const std::string& programPath) = 0;
-    // Ends the process after the runtime's normal clean-up.
+    // Ends the process with this exit code; the windows and files it holds go with it.
     virtual void EndProcess(int exitCode) = 0;
 };

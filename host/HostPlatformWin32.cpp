@@ -11,7 +11,6 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 static_assert(kBoxStyleOk == MB_OK, "box style");
@@ -277,5 +276,5 @@ void Win32HostPlatform::RunProgramAndWait(const std::string& programPath) {
 }
 
 void Win32HostPlatform::EndProcess(int exitCode) {
-    std::exit(exitCode);
+    ExitProcess(static_cast<UINT>(exitCode));
 }

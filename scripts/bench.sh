@@ -33,7 +33,7 @@ value() { awk -v name="$1" '{ sub(/\r$/, "") } $1 == name { v = $2 } END { if (v
 
 # --- Size: the release programs, stripped, and the DLLs they import -----------------------------
 system_dlls="KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll SHELL32.dll COMDLG32.dll WINSPOOL.DRV
-             ole32.dll msvcrt.dll"
+             ole32.dll"
 measure_sizes() {
     local program stripped foreign dlls dll
     for program in VelloraH VlExProp Uninstall; do

@@ -4,8 +4,6 @@
 #include "UninstallProcedure.h"
 #include "UninstallResources.h"
 
-#include <cstdlib>
-
 namespace {
 
 constexpr const char* kCaption = "Vellora 9x uninstall";
@@ -13,7 +11,7 @@ constexpr const char* kInfoText =
     "In order to uninstall Vellora 9x printer driver, please click 'OK'.";
 constexpr const char* kCancelText = "&Cancel";
 // Whatever the procedure achieved: the log has told the user.
-constexpr int kExitCodeAfterRun = 1;
+constexpr UINT kExitCodeAfterRun = 1;
 
 } // namespace
 
@@ -35,5 +33,5 @@ void UninstallDialog::OnOK() {
     RunUninstall(platform, log);
     MessageBoxA(Window(), log.Text(), kCaption, MB_OK);
     // There is no way back to the dialog: it goes away with the process.
-    std::exit(kExitCodeAfterRun);
+    ExitProcess(kExitCodeAfterRun);
 }

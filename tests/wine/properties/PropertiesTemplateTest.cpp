@@ -233,21 +233,6 @@ TEST(PropertiesResources, icon_128_is_one_32_by_32_image_with_256_colours) {
     EXPECT_EQ(header.biBitCount, 8);
 }
 
-TEST(PropertiesResources, file_and_product_version_are_1_0_0_1) {
-    const std::string program = BinPath("VlExProp.exe");
-    std::vector<BYTE> info(GetFileVersionInfoSizeA(program.c_str(), nullptr));
-    ASSERT_FALSE(info.empty());
-    ASSERT_TRUE(
-        GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT size = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
-}
-
 class ShownDialog : public testing::Test {
   protected:
     void SetUp() override {
