@@ -6,6 +6,7 @@
 
 #include <string>
 
-inline bool FitsPathBuffer(const std::string& path) {
-    return path.size() < static_cast<std::string::size_type>(vellora::kPathBufferSize);
+// Whether the path fits, also once `appended` more characters are added to it.
+inline bool FitsPathBuffer(const std::string& path, std::string::size_type appended = 0) {
+    return path.size() + appended < static_cast<std::string::size_type>(vellora::kPathBufferSize);
 }

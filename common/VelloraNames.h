@@ -23,7 +23,8 @@ constexpr unsigned HM_SET_OUTPUT_ROOT = 1286;
 constexpr unsigned HM_OPEN_PROPERTIES = 1287;
 
 // The host appends this to the produced path and to the target; atoms never carry it.
-constexpr const char* kOutputExtension = ".tif";
+constexpr char kOutputExtension[] = ".tif";
+constexpr unsigned kOutputExtensionLength = sizeof(kOutputExtension) - 1;
 // A name suffix of exactly this text stands for no suffix.
 constexpr const char* kEmptySuffixMarker = "000";
 // Longest text an atom carries; atoms are read with a buffer one larger.

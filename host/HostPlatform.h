@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CodePageText.h"
+#include "FileMove.h"
 
 #include <cstdint>
 #include <string>
@@ -38,14 +39,14 @@ class HostPlatform : public LeadByteRule {
     // Releases one reference of the atom.
     virtual void DeleteAtom(std::uint16_t atom) = 0;
 
-    // Moves a file, also to another drive, never onto an existing file; the target's name
-    // holds nothing or the whole file at any moment (FileMove.h). 0 when it moved, otherwise
-    // the cause number of the failure (FileErrorCause.h).
-    virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+    // Moves a file, also to another drive, onto an existing file only when asked to replace it;
+    // the target's name holds nothing, the earlier file or the whole new file at any moment
+    // (FileMove.h). 0 when it moved, otherwise the cause number of the failure
+    // (FileErrorCause.h).
+    virtual int RenameFile(const std::string& from, const std::string& to,
+                           ExistingTarget existing) = 0;
     // Deletes a file; 0 when it was deleted, otherwise the cause number of the failure.
     virtual int RemoveFile(const std::string& path) = 0;
-    // Deletes a file; a failure shows only in what the caller does next.
-    virtual void DeleteFileQuietly(const std::string& path) = 0;
 
     // The save-file dialog with no owner, opened on a folder with a file name filled in.
     virtual SaveDialogAnswer AskForSaveFileName(const std::string& folder,

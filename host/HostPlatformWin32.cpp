@@ -63,15 +63,17 @@ constexpr DWORD kCopyBlockBytes = 64 * 1024;
 class OwnedHandle {
   public:
     explicit OwnedHandle(HANDLE owned) : handle(owned) {}
-    ~OwnedHandle() {
-        if (Valid()) {
-            CloseHandle(handle);
-        }
-    }
+    ~OwnedHandle() { Reset(INVALID_HANDLE_VALUE); }
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
     bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle; }
+    void Reset(HANDLE owned) {
+        if (Valid()) {
+            CloseHandle(handle);
+        }
+        handle = owned;
+    }
 
   private:
     HANDLE handle;
@@ -107,72 +109,71 @@ void KeepLastWriteTime(HANDLE source, HANDLE target) {
     }
 }
 
-// The part that GetTempFileNameA has just made. Where it cannot make one, Wine still gives a
-// name (on a read-only drive, measured): a part only ever made anew here then fails with the
-// drive's own reason, and no file that was there already is ever written to.
-HANDLE OpenPart(const std::string& part) {
-    const HANDLE made = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (made != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND) {
-        return made;
-    }
-    return CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-}
-
-// CopyFileA would leave the copy to be opened once more only to write it through, which under
-// Wine costs a tenth of copying 10 MB; a copy of its own writes it through on its own handle.
-unsigned long CopyAndWriteThrough(const std::string& from, const std::string& part) {
+// CopyFileA would open the copy once more to write it through, which under Wine costs a tenth
+// of copying 10 MB, and would leave a moment in which another program could take the file.
+unsigned long CopyAndWriteThrough(const std::string& from, HANDLE part) {
     const OwnedHandle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Valid()) {
-        return GetLastError();
-    }
-    const OwnedHandle target(OpenPart(part));
-    if (!target.Valid()) {
         return GetLastError();
     }
     void* const block = VirtualAlloc(nullptr, kCopyBlockBytes, MEM_COMMIT, PAGE_READWRITE);
     if (!block) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
-    const unsigned long failure =
-        CopyContents(source.Get(), target.Get(), static_cast<char*>(block));
+    const unsigned long failure = CopyContents(source.Get(), part, static_cast<char*>(block));
     VirtualFree(block, 0, MEM_RELEASE);
     if (failure != ERROR_SUCCESS) {
         return failure;
     }
-    if (!FlushFileBuffers(target.Get())) {
+    if (!FlushFileBuffers(part)) {
         return GetLastError();
     }
-    KeepLastWriteTime(source.Get(), target.Get());
+    KeepLastWriteTime(source.Get(), part);
     return ERROR_SUCCESS;
+}
+
+bool IsReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 class Win32FileCalls final : public FileCalls {
   public:
-    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to) override {
+    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
+                                    ExistingTarget existing) override {
         static const auto moveFileEx =
             IsWindowsNt() ? SystemFunction<decltype(&MoveFileExA)>("kernel32.dll", "MoveFileExA")
                           : nullptr;
         if (!moveFileEx) {
             return ERROR_CALL_NOT_IMPLEMENTED;
         }
-        return ResultOf(moveFileEx(from.c_str(), to.c_str(), 0));
+        if (existing == ExistingTarget::keep) {
+            return ResultOf(moveFileEx(from.c_str(), to.c_str(), 0));
+        }
+        // A read-only file is never replaced, as it is never deleted: Windows refuses both, but
+        // Wine's rename replaces it all the same (measured).
+        if (IsReadOnly(to)) {
+            return ERROR_ACCESS_DENIED;
+        }
+        return ResultOf(moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
     }
     unsigned long Move(const std::string& from, const std::string& to) override {
         return ResultOf(MoveFileA(from.c_str(), to.c_str()));
     }
-    unsigned long MakePartFile(const std::string& folder, std::string& part) override {
-        char path[MAX_PATH] = "";
-        if (!GetTempFileNameA(folder.c_str(), kPartFilePrefix, 0, path)) {
-            return GetLastError();
-        }
-        part = path;
-        return ERROR_SUCCESS;
+    // Shared with no one until it is whole, so that no other program writes into it meanwhile.
+    unsigned long CreatePart(const std::string& path) override {
+        const HANDLE made = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        const unsigned long failure = made == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        part.Reset(made);
+        return failure;
     }
-    unsigned long CopyWrittenThrough(const std::string& from, const std::string& part) override {
-        return CopyAndWriteThrough(from, part);
+    unsigned long FillPart(const std::string& from) override {
+        const unsigned long failure =
+            part.Valid() ? CopyAndWriteThrough(from, part.Get()) : ERROR_INVALID_HANDLE;
+        part.Reset(INVALID_HANDLE_VALUE);
+        return failure;
     }
     void Delete(const std::string& path) override { DeleteFileA(path.c_str()); }
     bool Exists(const std::string& path) override {
@@ -184,6 +185,9 @@ class Win32FileCalls final : public FileCalls {
         const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, &fileName);
         return length > 0 && length < sizeof(full) ? std::string(full, length) : std::string();
     }
+
+  private:
+    OwnedHandle part{INVALID_HANDLE_VALUE};
 };
 
 int CauseOfLastError() {
@@ -211,9 +215,10 @@ void Win32HostPlatform::DeleteAtom(std::uint16_t atom) {
     GlobalDeleteAtom(atom);
 }
 
-int Win32HostPlatform::RenameFile(const std::string& from, const std::string& to) {
+int Win32HostPlatform::RenameFile(const std::string& from, const std::string& to,
+                                  ExistingTarget existing) {
     Win32FileCalls calls;
-    return FileErrorCause(MoveFileWhole(calls, *this, from, to));
+    return FileErrorCause(MoveFileWhole(calls, *this, from, to, existing));
 }
 
 int Win32HostPlatform::RemoveFile(const std::string& path) {
@@ -221,10 +226,6 @@ int Win32HostPlatform::RemoveFile(const std::string& path) {
         return filecause::kNone;
     }
     return CauseOfLastError();
-}
-
-void Win32HostPlatform::DeleteFileQuietly(const std::string& path) {
-    DeleteFileA(path.c_str());
 }
 
 SaveDialogAnswer Win32HostPlatform::AskForSaveFileName(const std::string& folder,

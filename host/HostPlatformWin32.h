@@ -7,9 +7,9 @@ class Win32HostPlatform final : public HostPlatform {
   public:
     std::string ReadAtomName(std::uint16_t atom) override;
     void DeleteAtom(std::uint16_t atom) override;
-    int RenameFile(const std::string& from, const std::string& to) override;
+    int RenameFile(const std::string& from, const std::string& to,
+                   ExistingTarget existing) override;
     int RemoveFile(const std::string& path) override;
-    void DeleteFileQuietly(const std::string& path) override;
     SaveDialogAnswer AskForSaveFileName(const std::string& folder, const std::string& fileName,
                                         std::string& chosenPath) override;
     int ShowMessageBox(const std::string& text, unsigned style) override;

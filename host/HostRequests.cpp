@@ -31,7 +31,8 @@ std::int32_t HostWindow::HandleHostMessage(unsigned message, std::uintptr_t wPar
     case vellora::HM_EXIT:
         return OnExit();
     case vellora::HM_PROMPT_OUTPUT_ROOT:
-        return CancelledAsOne(PromptForOutputRoot() == Choice::cancelled);
+        return CancelledAsOne(PromptForOutputRoot(vellora::kOutputExtensionLength) ==
+                              Choice::cancelled);
     case vellora::HM_SET_OUTPUT_ROOT:
         return OnSetOutputRoot(wParam);
     case vellora::HM_OPEN_PROPERTIES:
@@ -71,7 +72,8 @@ std::int32_t HostWindow::OnSetOutputRoot(std::uintptr_t wParam) {
     if (ValidateOutputRoot(outputRoot, platform)) {
         return 0;
     }
-    return CancelledAsOne(PromptForOutputRoot() == Choice::cancelled);
+    return CancelledAsOne(PromptForOutputRoot(vellora::kOutputExtensionLength) ==
+                          Choice::cancelled);
 }
 
 // While the program runs, the host's thread waits in it and handles no message; the flag keeps

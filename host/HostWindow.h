@@ -36,10 +36,11 @@ class HostWindow {
     // (placed, or a failure shown).
     PlacementOutcome PlaceOutputFile(std::string producedPath, std::string target);
     // The save-file dialog on `outputRoot`; when a path is chosen, it is now `outputRoot`.
-    Choice PromptForOutputRoot();
-    // The save-file dialog opened on the path; when a name is chosen, the path is then the
-    // chosen full path.
-    Choice ShowSaveDialog(std::string& path);
+    // `appendedLength` characters will be added to it: a name that cannot take them is refused.
+    Choice PromptForOutputRoot(std::size_t appendedLength);
+    // The save-file dialog opened on the path; when a name is chosen that can take
+    // `appendedLength` more characters, the path is then the chosen full path.
+    Choice ShowSaveDialog(std::string& path, std::size_t appendedLength);
     // The printer-driver directory, a backslash and the file name; false when the directory is
     // not known.
     bool GetDriverFilePath(const char* fileName, std::string& path);
@@ -62,7 +63,10 @@ class HostWindow {
 
     std::string ReadAtomText(std::uintptr_t wParam);
     std::string TakeAtomText(std::uintptr_t wParam);
-    int MoveWithinPathLimit(const std::string& producedPath, const std::string& target);
+    PlacementOutcome Place(const std::string& producedPath, const std::string& target,
+                           ExistingTarget existing);
+    int MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
+                            ExistingTarget existing);
     PlacementOutcome AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
     PlacementOutcome PlaceUnderNewRoot(const std::string& producedPath);
 };

@@ -11,7 +11,12 @@
 #include "VelloraNames.h"
 
 PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
-    const int cause = MoveWithinPathLimit(producedPath, target);
+    return Place(producedPath, target, ExistingTarget::keep);
+}
+
+PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::string& target,
+                                   ExistingTarget existing) {
+    const int cause = MoveWithinPathLimit(producedPath, target, existing);
     if (cause == filecause::kNone) {
         return PlacementOutcome::finished;
     }
@@ -24,21 +29,22 @@ PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::stri
 
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
-int HostWindow::MoveWithinPathLimit(const std::string& producedPath, const std::string& target) {
+int HostWindow::MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
+                                    ExistingTarget existing) {
     if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
         return filecause::kBadPath;
     }
-    return platform.RenameFile(producedPath, target);
+    return platform.RenameFile(producedPath, target, existing);
 }
 
-// Yes moves once more after the delete; whatever that second move meets, the user has not
+// Yes replaces the earlier file only once the new print can take its place, so that a move that
+// fails after the Yes leaves the earlier print whole; whatever that move meets, the user has not
 // cancelled.
 PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
                                                 const std::string& target) {
     switch (platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
     case kButtonYes:
-        platform.DeleteFileQuietly(target);
-        PlaceOutputFile(producedPath, target);
+        Place(producedPath, target, ExistingTarget::replace);
         return PlacementOutcome::finished;
     case kButtonNo:
         return PlaceUnderNewRoot(producedPath);
@@ -50,25 +56,26 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
 }
 
 PlacementOutcome HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {
-    if (PromptForOutputRoot() == Choice::cancelled) {
+    if (PromptForOutputRoot(nameSuffix.size() + vellora::kOutputExtensionLength) ==
+        Choice::cancelled) {
         return PlacementOutcome::cancelled;
     }
     targetPath = outputRoot + nameSuffix + vellora::kOutputExtension;
     return PlaceOutputFile(producedPath, targetPath);
 }
 
-Choice HostWindow::PromptForOutputRoot() {
+Choice HostWindow::PromptForOutputRoot(std::size_t appendedLength) {
     std::string path = outputRoot;
-    if (ShowSaveDialog(path) == Choice::cancelled) {
+    if (ShowSaveDialog(path, appendedLength) == Choice::cancelled) {
         return Choice::cancelled;
     }
     outputRoot = path;
     return Choice::chosen;
 }
 
-// A chosen path that the platform could not take is never cut short: the user is told and
-// chooses again.
-Choice HostWindow::ShowSaveDialog(std::string& path) {
+// A chosen path that the platform could not take, with what the host will add to it, is never
+// cut short: the user is told and chooses again.
+Choice HostWindow::ShowSaveDialog(std::string& path, std::size_t appendedLength) {
     const DialogPath opened = SplitPathForDialog(path, platform);
     for (;;) {
         std::string chosen;
@@ -76,7 +83,7 @@ Choice HostWindow::ShowSaveDialog(std::string& path) {
         case SaveDialogAnswer::cancelled:
             return Choice::cancelled;
         case SaveDialogAnswer::chosen:
-            if (FitsPathBuffer(chosen)) {
+            if (FitsPathBuffer(chosen, appendedLength)) {
                 path = chosen;
                 return Choice::chosen;
             }

@@ -71,7 +71,7 @@ class FuzzedHostPlatform final : public HostPlatform {
         atoms.erase(atom);
     }
 
-    int RenameFile(const std::string& from, const std::string& to) override {
+    int RenameFile(const std::string& from, const std::string& to, ExistingTarget) override {
         Require(FitsPathBuffer(from) && FitsPathBuffer(to), "no move gets a path beyond the limit");
         return input.ConsumeIntegralInRange(0, 15);
     }
@@ -79,9 +79,6 @@ class FuzzedHostPlatform final : public HostPlatform {
         Require(FitsPathBuffer(path), "no removal gets a path beyond the limit");
         return input.ConsumeIntegralInRange(0, 15);
     }
-    // After Yes to the overwrite question the target goes, also one too long to move to: the
-    // path arrives whole, and a platform that cannot take it refuses it.
-    void DeleteFileQuietly(const std::string&) override {}
 
     SaveDialogAnswer AskForSaveFileName(const std::string&, const std::string&,
                                         std::string& chosenPath) override {

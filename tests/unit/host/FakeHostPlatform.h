@@ -43,7 +43,6 @@ struct FakeHostPlatform final : HostPlatform {
     std::deque<int> forcedRenameCauses;
     std::vector<std::pair<std::string, std::string>> renames;
     std::vector<std::string> removals;
-    std::vector<std::string> quietDeletions;
 
     std::deque<DialogAnswer> dialogAnswers;
     std::vector<DialogCall> dialogs;
@@ -67,7 +66,9 @@ struct FakeHostPlatform final : HostPlatform {
         atoms.erase(atom);
     }
 
-    int RenameFile(const std::string& from, const std::string& to) override {
+    // A target that cannot be deleted cannot be replaced either.
+    int RenameFile(const std::string& from, const std::string& to,
+                   ExistingTarget existing) override {
         renames.emplace_back(from, to);
         if (!forcedRenameCauses.empty()) {
             const int cause = forcedRenameCauses.front();
@@ -77,7 +78,8 @@ struct FakeHostPlatform final : HostPlatform {
         if (files.count(from) == 0) {
             return filecause::kFileNotFound;
         }
-        if (files.count(to) != 0) {
+        if (files.count(to) != 0 &&
+            (existing == ExistingTarget::keep || undeletableFiles.count(to) != 0)) {
             return filecause::kAccessDenied;
         }
         files.erase(from);
@@ -94,12 +96,6 @@ struct FakeHostPlatform final : HostPlatform {
         }
         files.erase(path);
         return filecause::kNone;
-    }
-    void DeleteFileQuietly(const std::string& path) override {
-        quietDeletions.push_back(path);
-        if (undeletableFiles.count(path) == 0) {
-            files.erase(path);
-        }
     }
 
     SaveDialogAnswer AskForSaveFileName(const std::string& folder, const std::string& fileName,

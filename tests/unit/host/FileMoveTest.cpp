@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -16,19 +15,20 @@ constexpr unsigned long kFileNotFound = 2;
 constexpr unsigned long kPathNotFound = 3;
 constexpr unsigned long kAccessDenied = 5;
 constexpr unsigned long kNotSameDevice = 17;
+constexpr unsigned long kFileExists = 80;
+constexpr unsigned long kCannotMake = 82;
 constexpr unsigned long kHandleDiskFull = 39;
 constexpr unsigned long kDiskFull = 112;
 constexpr unsigned long kCallNotImplemented = 120;
 constexpr unsigned long kBadPathname = 161;
 constexpr unsigned long kAlreadyExists = 183;
-constexpr unsigned long kFilenameTooLong = 206;
 constexpr unsigned long kDirectory = 267;
 
 using Files = std::map<std::string, std::string>;
 
 const std::string kProduced = "C:\\Spool\\job1.tif";
 const std::string kTarget = "E:\\Out\\Doc.tif";
-const std::string kPart = "E:\\Out\\Vel0001.tmp";
+const std::string kPart = "E:\\Out\\Doc.~00";
 const std::string kSameDriveTarget = "C:\\Out\\Doc.tif";
 
 // Files by path with their content, on volumes named by path prefixes. The calls that change
@@ -45,6 +45,8 @@ struct FakeFileCalls final : FileCalls {
     std::vector<std::string> steps;
     // The parts made, each of which the copy may write into; no other file is ever written.
     std::set<std::string> parts;
+    std::string openPart;
+    bool fullPathsKnown = true;
 
     std::string Volume(const std::string& path) const {
         for (const auto& [prefix, volume] : volumes) {
@@ -63,56 +65,60 @@ struct FakeFileCalls final : FileCalls {
         failures.erase(found);
         return true;
     }
-    unsigned long Rename(const std::string& from, const std::string& to) {
+    unsigned long Rename(const std::string& from, const std::string& to, ExistingTarget existing) {
         if (files.count(from) == 0) {
             return kFileNotFound;
         }
-        if (files.count(to) != 0) {
+        if (files.count(to) != 0 && existing == ExistingTarget::keep) {
             return kAlreadyExists;
+        }
+        if (files.count(to) != 0 && undeletable.count(to) != 0) {
+            return kAccessDenied;
         }
         files[to] = files[from];
         files.erase(from);
         return 0;
     }
 
-    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to) override {
+    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
+                                    ExistingTarget existing) override {
         if (!windowsNt) {
             return kCallNotImplemented;
         }
-        steps.push_back("rename without copy " + from + " > " + to);
+        const bool replace = existing == ExistingTarget::replace;
+        steps.push_back((replace ? "replace " : "rename without copy ") + from + " > " + to);
         unsigned long failure = 0;
-        if (Fails("rename without copy", failure)) {
+        const char* const call =
+            replace ? (parts.count(from) != 0 ? "replace part" : "replace") : "rename without copy";
+        if (Fails(call, failure)) {
             return failure;
         }
-        return Volume(from) == Volume(to) ? Rename(from, to) : kNotSameDevice;
+        return Volume(from) == Volume(to) ? Rename(from, to, existing) : kNotSameDevice;
     }
     unsigned long Move(const std::string& from, const std::string& to) override {
         steps.push_back("move " + from + " > " + to);
         unsigned long failure = 0;
-        return Fails("move", failure) ? failure : Rename(from, to);
+        return Fails("move", failure) ? failure : Rename(from, to, ExistingTarget::keep);
     }
-    // Names as the system makes them: the first free number, in four hexadecimal digits.
-    unsigned long MakePartFile(const std::string& folder, std::string& part) override {
-        steps.push_back("make part in " + folder);
+    unsigned long CreatePart(const std::string& part) override {
+        steps.push_back("create " + part);
         unsigned long failure = 0;
-        if (Fails("make part", failure)) {
+        if (Fails("create part", failure)) {
             return failure;
         }
-        for (unsigned number = 1;; ++number) {
-            char name[16];
-            std::snprintf(name, sizeof(name), "%s%04X.tmp", kPartFilePrefix, number);
-            part = folder + name;
-            if (files.count(part) == 0) {
-                break;
-            }
+        if (files.count(part) != 0) {
+            return kFileExists;
         }
         files[part] = "";
         parts.insert(part);
+        openPart = part;
         return 0;
     }
-    unsigned long CopyWrittenThrough(const std::string& from, const std::string& part) override {
-        steps.push_back("copy " + from + " > " + part);
-        EXPECT_EQ(parts.count(part), 1u) << "written to a file the host did not make: " << part;
+    unsigned long FillPart(const std::string& from) override {
+        steps.push_back("fill " + openPart + " from " + from);
+        EXPECT_EQ(parts.count(openPart), 1u) << "written to a file the host did not make";
+        const std::string part = openPart;
+        openPart.clear();
         if (files.count(from) == 0) {
             return kFileNotFound;
         }
@@ -129,6 +135,9 @@ struct FakeFileCalls final : FileCalls {
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     // A path of another form is taken in the folder "C:\Cur".
     std::string FullPath(const std::string& path) override {
+        if (!fullPathsKnown) {
+            return std::string();
+        }
         if (path.find(":\\") == 1 || path.rfind("\\\\", 0) == 0) {
             return path;
         }
@@ -139,12 +148,13 @@ struct FakeFileCalls final : FileCalls {
 class FileMove : public ::testing::Test {
   protected:
     void SetUp() override { calls.files = {{kProduced, "print"}}; }
-    unsigned long Move(const std::string& to = kTarget) {
-        return MoveFileWhole(calls, kSingleByte, kProduced, to);
+    unsigned long Move(const std::string& to = kTarget,
+                       ExistingTarget existing = ExistingTarget::keep) {
+        return MoveFileWhole(calls, kSingleByte, kProduced, to, existing);
     }
     // The steps of a move through a part on Windows 9x; on Windows NT, the rename comes first.
     std::vector<std::string> CopyThroughPartSteps() const {
-        return {"make part in E:\\Out\\", "copy " + kProduced + " > " + kPart,
+        return {"create " + kPart, "fill " + kPart + " from " + kProduced,
                 "move " + kPart + " > " + kTarget, "delete " + kProduced};
     }
 
@@ -198,7 +208,7 @@ TEST_F(FileMove, on_windows_nt_two_names_of_one_volume_are_one_rename) {
     for (const auto& [from, to] : rows) {
         calls.files = {{from, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to), 0u) << to;
+        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep), 0u) << to;
         EXPECT_EQ(calls.steps,
                   std::vector<std::string>{"rename without copy " + from + " > " + to});
         EXPECT_EQ(calls.files, (Files{{to, "print"}}));
@@ -209,9 +219,10 @@ TEST_F(FileMove, a_folder_mounted_from_another_volume_on_the_same_drive_goes_thr
     calls.volumes = {{"E:\\Out\\", "mounted"}};
     const std::string target = "E:\\Out\\Doc.tif";
     calls.files = {{"E:\\Spool\\job1.tif", "print"}};
-    EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "E:\\Spool\\job1.tif", target), 0u);
+    EXPECT_EQ(
+        MoveFileWhole(calls, kSingleByte, "E:\\Spool\\job1.tif", target, ExistingTarget::keep), 0u);
     EXPECT_EQ(calls.steps.size(), 5u);
-    EXPECT_EQ(calls.steps[2], "copy E:\\Spool\\job1.tif > " + kPart);
+    EXPECT_EQ(calls.steps[2], "fill " + kPart + " from E:\\Spool\\job1.tif");
     EXPECT_EQ(calls.files, (Files{{target, "print"}}));
 }
 
@@ -228,8 +239,9 @@ TEST_F(FileMove, on_windows_9x_every_move_between_paths_of_two_roots_goes_throug
     for (const auto& [from, to] : rows) {
         calls.files = {{from, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to), 0u) << from << " " << to;
-        EXPECT_EQ(calls.steps.at(0).rfind("make part in ", 0), 0u) << calls.steps.at(0);
+        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep), 0u)
+            << from << " " << to;
+        EXPECT_EQ(calls.steps.at(0).rfind("create ", 0), 0u) << calls.steps.at(0);
         EXPECT_EQ(calls.files, (Files{{to, "print"}}));
     }
 }
@@ -238,7 +250,7 @@ TEST_F(FileMove, on_windows_9x_paths_on_one_network_share_are_one_plain_move) {
     calls.windowsNt = false;
     calls.files = {{"\\\\srv\\share\\spool\\job1.tif", "print"}};
     EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "\\\\srv\\share\\spool\\job1.tif",
-                            "\\\\srv\\share\\Doc.tif"),
+                            "\\\\srv\\share\\Doc.tif", ExistingTarget::keep),
               0u);
     EXPECT_EQ(calls.steps, std::vector<std::string>{"move \\\\srv\\share\\spool\\job1.tif > "
                                                     "\\\\srv\\share\\Doc.tif"});
@@ -246,59 +258,64 @@ TEST_F(FileMove, on_windows_9x_paths_on_one_network_share_are_one_plain_move) {
 
 // The folder's last backslash is a character of its own, never a double-byte character's
 // second byte; a path of another form is made full first.
-TEST_F(FileMove, the_part_is_made_in_the_full_folder_of_the_target) {
+TEST_F(FileMove, the_part_is_made_beside_the_full_path_of_the_target_under_its_name) {
     calls.windowsNt = false;
     const struct {
         std::string target;
         const LeadByteRule* codePage;
-        std::string folder;
+        std::string part;
     } rows[] = {
-        {"E:\\Doc.tif", &kSingleByte, "E:\\"},
-        {"Out\\Doc.tif", &kSingleByte, "C:\\Cur\\Out\\"},
+        {"E:\\Doc.tif", &kSingleByte, "E:\\Doc.~00"},
+        {"Out\\Doc.tif", &kSingleByte, "C:\\Cur\\Out\\Doc.~00"},
+        {"E:\\Out\\.tif", &kSingleByte, "E:\\Out\\.~00"},
         // E:\Out\ソ.tif: the second byte of "ソ" is 0x5C.
-        {"E:\\Out\\\x83\x5C.tif", &kShiftJis, "E:\\Out\\"},
-        {"E:\\Out\\\x83\x5C.tif", &kSingleByte, "E:\\Out\\\x83\\"},
-        {"E:\\\x83\x5C\\Doc.tif", &kShiftJis, "E:\\\x83\x5C\\"},
+        {"E:\\Out\\\x83\x5C.tif", &kShiftJis, "E:\\Out\\\x83\x5C.~00"},
+        {"E:\\\x83\x5C\\Doc.tif", &kShiftJis, "E:\\\x83\x5C\\Doc.~00"},
+        // The longest target: a folder that leaves no room for a name of the system's own.
+        {"E:\\" + std::string(243, 'f') + "\\Doc.tif", &kSingleByte,
+         "E:\\" + std::string(243, 'f') + "\\Doc.~00"},
     };
     const std::string produced = "D:\\Spool\\job1.tif";
     for (const auto& row : rows) {
         calls.files = {{produced, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, *row.codePage, produced, row.target), 0u) << row.target;
-        EXPECT_EQ(calls.steps.at(0), "make part in " + row.folder);
+        EXPECT_EQ(MoveFileWhole(calls, *row.codePage, produced, row.target, ExistingTarget::keep),
+                  0u)
+            << row.target;
+        EXPECT_EQ(calls.steps.at(0), "create " + row.part);
         EXPECT_EQ(calls.files, (Files{{row.target, "print"}}));
     }
 }
 
-// The system makes a part's name in a folder of at most MAX_PATH - 14 characters.
 TEST_F(FileMove, a_part_that_cannot_be_made_fails_the_move_and_nothing_else_is_done) {
-    const std::string longestFolder = "E:\\" + std::string(242, 'f') + "\\";
-    ASSERT_EQ(longestFolder.size(), 246u);
-    calls.files = {{kProduced, "print"}};
-    EXPECT_EQ(Move(longestFolder + "Doc.tif"), 0u);
-    EXPECT_EQ(calls.steps.at(1), "make part in " + longestFolder);
-
+    Files allTaken = {{kProduced, "print"}};
+    for (unsigned number = 0; number < 256; ++number) {
+        const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16]};
+        allTaken["E:\\Out\\Doc.~" + std::string(digits, 2)] = "user";
+    }
     const struct {
-        std::string target;
-        unsigned long makeFailure;
+        Files files;
+        unsigned long createFailure;
+        bool fullPathKnown;
         unsigned long failure;
     } rows[] = {
-        {"E:\\" + std::string(243, 'f') + "\\Doc.tif", 0, kFilenameTooLong},
-        {kTarget, kAccessDenied, kAccessDenied},
-        {kTarget, kDirectory, kDirectory},
-        {kTarget, kPathNotFound, kPathNotFound},
+        {{{kProduced, "print"}}, kAccessDenied, true, kAccessDenied},
+        {{{kProduced, "print"}}, kPathNotFound, true, kPathNotFound},
+        {{{kProduced, "print"}}, 0, false, kBadPathname},
+        {allTaken, 0, true, kCannotMake},
     };
     for (const auto& row : rows) {
-        calls.files = {{kProduced, "print"}};
+        calls.files = row.files;
+        calls.fullPathsKnown = row.fullPathKnown;
         calls.steps.clear();
         calls.failures.clear();
-        if (row.makeFailure != 0) {
-            calls.failures["make part"] = row.makeFailure;
+        if (row.createFailure != 0) {
+            calls.failures["create part"] = row.createFailure;
         }
-        EXPECT_EQ(Move(row.target), row.failure) << row.target;
-        EXPECT_EQ(calls.files, (Files{{kProduced, "print"}}));
+        EXPECT_EQ(Move(), row.failure);
+        EXPECT_EQ(calls.files, row.files);
         for (const std::string& step : calls.steps) {
-            EXPECT_NE(step.rfind("copy ", 0), 0u) << step;
+            EXPECT_NE(step.rfind("fill ", 0), 0u) << step;
             EXPECT_NE(step.rfind("delete ", 0), 0u) << step;
         }
     }
@@ -356,7 +373,7 @@ TEST_F(FileMove, files_beside_the_target_stay_whatever_becomes_of_the_move) {
             for (const auto& [path, content] : beside) {
                 EXPECT_EQ(calls.files[path], content) << row.what << ": " << path;
             }
-            EXPECT_EQ(calls.files.count("E:\\Out\\Vel0002.tmp"), 0u) << row.what;
+            EXPECT_EQ(calls.files.count("E:\\Out\\Doc.~01"), 0u) << row.what;
             EXPECT_EQ(calls.files.count(kTarget), row.result == 0 ? 1u : 0u) << row.what;
         }
     }
@@ -413,10 +430,73 @@ TEST_F(FileMove, a_failed_rename_is_returned_and_nothing_else_is_done) {
     EXPECT_EQ(calls.steps.size(), 1u);
 }
 
+// After the overwrite question's Yes.
+TEST_F(FileMove, the_earlier_print_is_replaced_only_once_the_new_one_is_whole_beside_it) {
+    const std::string replace = "replace " + kProduced + " > " + kTarget;
+    const struct {
+        bool windowsNt;
+        std::string target;
+        std::vector<std::string> steps;
+    } rows[] = {
+        {true, kSameDriveTarget, {"replace " + kProduced + " > " + kSameDriveTarget}},
+        {false,
+         kSameDriveTarget,
+         {"delete " + kSameDriveTarget, "move " + kProduced + " > " + kSameDriveTarget}},
+        {true,
+         kTarget,
+         {replace, "create " + kPart, "fill " + kPart + " from " + kProduced,
+          "replace " + kPart + " > " + kTarget, "delete " + kProduced}},
+        {false,
+         kTarget,
+         {"create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kTarget,
+          "move " + kPart + " > " + kTarget, "delete " + kProduced}},
+    };
+    for (const auto& row : rows) {
+        calls.windowsNt = row.windowsNt;
+        calls.files = {{kProduced, "print"}, {row.target, "earlier print"}};
+        calls.steps.clear();
+        EXPECT_EQ(Move(row.target, ExistingTarget::replace), 0u) << row.target;
+        EXPECT_EQ(calls.steps, row.steps);
+        EXPECT_EQ(calls.files, (Files{{row.target, "print"}}));
+    }
+}
+
+TEST_F(FileMove, a_failure_after_yes_leaves_the_earlier_print_whole_at_its_name) {
+    const std::pair<std::string, unsigned long> rows[] = {
+        {"create part", kAccessDenied}, {"copy", kDiskFull}, {"replace part", kAccessDenied}};
+    for (const bool windowsNt : {true, false}) {
+        for (const auto& [step, failure] : rows) {
+            calls.windowsNt = windowsNt;
+            calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
+            calls.failures = {{step, failure}};
+            if (!windowsNt && step == "replace part") {
+                calls.undeletable = {kTarget};
+                calls.failures = {{"move", kAccessDenied}};
+            }
+            EXPECT_EQ(Move(kTarget, ExistingTarget::replace), failure) << step;
+            EXPECT_EQ(calls.files, (Files{{kProduced, "print"}, {kTarget, "earlier print"}}));
+            calls.undeletable.clear();
+        }
+    }
+}
+
+// Windows 9x deletes the earlier print before the rename: should the rename then fail, the part
+// keeps the new print, since the produced file goes after the move.
+TEST_F(FileMove, on_windows_9x_a_part_that_cannot_take_the_name_of_a_deleted_print_stays) {
+    calls.windowsNt = false;
+    calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
+    calls.failures = {{"move", kAccessDenied}};
+    EXPECT_EQ(Move(kTarget, ExistingTarget::replace), kAccessDenied);
+    EXPECT_EQ(calls.files, (Files{{kProduced, "print"}, {kPart, "print"}}));
+}
+
 TEST(VolumeRoot, a_drive_letter_or_a_network_share_and_nothing_else) {
     const std::pair<std::string, std::string> rows[] = {
         {"C:\\Out\\Doc.tif", "C:\\"},
         {"e:\\Doc.tif", "E:\\"},
+        {"Z:\\Doc.tif", "Z:\\"},
+        {"a:\\Doc.tif", "A:\\"},
+        {"z:\\Doc.tif", "Z:\\"},
         {"c:\\", "C:\\"},
         {"\\\\server\\share\\Out\\Doc.tif", "\\\\server\\share\\"},
         {"\\\\server\\share", "\\\\server\\share\\"},

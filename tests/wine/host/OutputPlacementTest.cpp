@@ -165,11 +165,12 @@ TEST_F(Placement, an_existing_target_on_another_drive_brings_the_question_too) {
     EXPECT_EQ(ReadFileText(other + "\\Doc.tif"), "across");
 }
 
-// Names a user may give copies of the print, and one such as a host ended during a copy leaves.
+// Names a user may give copies of the print, and the first two names the host tries for its
+// part, each longer than the print, as a host ended during a copy may leave them.
 TEST_F(Placement, files_beside_a_target_on_another_drive_stay_whether_the_print_is_placed_or_not) {
     const std::string other = "E:\\beside";
     CreateDirectoryA(other.c_str(), nullptr);
-    const std::vector<std::string> beside = {"Doc.ti-", "Doc.ti~", "Doc.tmp", "Vel0001.tmp"};
+    const std::vector<std::string> beside = {"Doc.ti-", "Doc.ti~", "Doc.tmp", "Doc.~00", "Doc.~01"};
     for (const std::string& name : beside) {
         WriteFileText(other + "\\" + name, "user's " + name);
     }
@@ -190,6 +191,22 @@ TEST_F(Placement, files_beside_a_target_on_another_drive_stay_whether_the_print_
     for (const std::string& name : beside) {
         EXPECT_EQ(ReadFileText(other + "\\" + name), "user's " + name);
     }
+}
+
+// The part's name is no longer than the target's, so a folder too long for a name of the
+// system's own making still takes the print; after Yes the earlier print goes only then.
+TEST_F(Placement, yes_places_a_print_across_drives_in_a_folder_of_247_characters) {
+    const std::string folder = "E:\\" + std::string(243, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    WriteFileText(folder + "\\Doc.tif", "earlier print");
+    SetOutputRoot(host.window, folder + "\\");
+    SetNameSuffix(host.window, "Doc");
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new print"));
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(folder + "\\Doc.tif"));
+    EXPECT_EQ(ResultOf(placed), 0);
+    EXPECT_EQ(ReadFileText(folder + "\\Doc.tif"), "new print");
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"Doc.tif"});
 }
 
 // S: names the folder C:\vtest\subst, as a SUBST drive would (VELLORA_DRIVES). Windows NT

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -87,12 +86,12 @@ bool HoldsPrint(const std::string& path, DWORD bytes, std::uint32_t seed) {
     return same;
 }
 
-// "Vel", four hexadecimal digits and ".tmp": a part as the system names it.
+// A name ending in ".~" and two lowercase hexadecimal digits: a part as the host names it.
 bool IsPartName(const std::string& name) {
-    return name.size() == 11 && name.compare(0, 3, "Vel") == 0 &&
-           std::all_of(name.begin() + 3, name.begin() + 7,
-                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
-           lstrcmpiA(name.c_str() + 7, ".tmp") == 0;
+    const auto hexDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    const std::size_t size = name.size();
+    return size >= 4 && name.compare(size - 4, 2, ".~") == 0 && hexDigit(name[size - 2]) &&
+           hexDigit(name[size - 1]);
 }
 
 std::vector<std::string> PartsIn(const std::string& folder) {
@@ -198,7 +197,8 @@ class TargetDrive : public ::testing::TestWithParam<std::string> {
         return path;
     }
     // A print too large for the folder's 64 KB file system: the disk is full, nothing stays
-    // under its name, the produced file is discarded. The next print fits and is placed whole.
+    // under its name, the produced file is discarded. The next print fits and is placed whole,
+    // and stays whole when a third too large for the drive is to replace it.
     void PlaceTooLargeThenFitting(const std::string& folder, const std::string& producedFolder) {
         const std::string root = folder + "\\Full";
         AimAt(root);
@@ -215,6 +215,15 @@ class TargetDrive : public ::testing::TestWithParam<std::string> {
         EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"Full.tif"});
         EXPECT_TRUE(HoldsPrint(root + ".tif", kFitsDriveF, 2));
         EXPECT_FALSE(FileExists(fits + ".tif"));
+
+        AimAt(root);
+        auto replacing =
+            PlaceOutputAsync(host->window, Produce(producedFolder, "job3", kTooLargeForDriveF, 3));
+        EXPECT_EQ(AnswerHostBox(IDYES), Question(root + ".tif"));
+        EXPECT_EQ(AnswerHostBox(IDOK), "The file could not be renamed: The disk is full");
+        EXPECT_EQ(ResultOf(replacing), 1);
+        EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"Full.tif"});
+        EXPECT_TRUE(HoldsPrint(root + ".tif", kFitsDriveF, 2));
     }
 
     std::unique_ptr<RunningHost> host;
