@@ -118,7 +118,6 @@ TEST_F(UninstallTest, complete_installation_goes_with_six_lines_and_exit_code_1)
 TEST_F(UninstallTest, a_window_of_another_program_named_like_the_host_gets_no_exit_request) {
     Install("--start-host");
     RunningHost host;
-    ASSERT_TRUE(host.Found());
     // Made after the host's window, so that a search by the name alone finds this one first.
     HWND other = CreateWindowA("STATIC", "VelloraHost", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                nullptr, nullptr);
