@@ -43,6 +43,8 @@ void ModalDialog::OnCommand(int id, int notification) {
         OnCancel();
     } else if (notification == BN_CLICKED) {
         OnClicked(id);
+    } else if (notification == EN_CHANGE) {
+        OnEditChanged(id);
     }
 }
 
@@ -98,6 +100,12 @@ std::string ModalDialog::ItemText(int id, int maxLength) {
     std::vector<char> buffer(static_cast<size_t>(maxLength) + 1, '\0');
     const UINT length = GetDlgItemTextA(window, id, buffer.data(), maxLength + 1);
     return std::string(buffer.data(), length);
+}
+
+// The length reported may exceed the text's (Windows NT, with two-byte characters), never fall
+// short of it.
+std::string ModalDialog::ItemText(int id) {
+    return ItemText(id, static_cast<int>(SendDlgItemMessageA(window, id, WM_GETTEXTLENGTH, 0, 0)));
 }
 
 bool ModalDialog::IsChecked(int id) const {

@@ -26,6 +26,8 @@ class ModalDialog {
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // BN_CLICKED of any control other than OK and Cancel.
     virtual void OnClicked(int /*controlId*/) {}
+    // EN_CHANGE: an edit control's text has changed, whoever changed it.
+    virtual void OnEditChanged(int /*controlId*/) {}
 
     void EndDialog(INT_PTR result);
     HWND Window() const { return window; }
@@ -33,6 +35,8 @@ class ModalDialog {
     void SetItemText(int id, const std::string& text);
     // The control's text, at most maxLength characters.
     std::string ItemText(int id, int maxLength);
+    // The control's whole text.
+    std::string ItemText(int id);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
     void EnableItem(int id, bool enabled);

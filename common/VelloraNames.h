@@ -9,7 +9,8 @@ constexpr const char* kPrinterName = "Vellora 9x";
 constexpr const char* kMessageCaption = "Vellora 9x";
 constexpr const char* kSaveDialogTitle = "Vellora 9x";
 
-// The host's hidden window. Other programs find it by the window name alone.
+// The host's hidden window. The driver finds it by the window name; the uninstaller by both, so
+// that it asks no other program's window of that name to exit.
 constexpr const char* kHostWindowClass = "Quillmark_Invisble_Wnd";
 constexpr const char* kHostWindowName = "VelloraHost";
 

@@ -1,5 +1,6 @@
 #include "AdvancedPropertiesDialog.h"
 
+#include "PathFieldText.h"
 #include "PropertiesResources.h"
 #include "SettingsFile.h"
 
@@ -24,9 +25,12 @@ constexpr Caption kCaptions[] = {
     {IDCANCEL, "&Cancel"},
 };
 
-// The longest path the settings file keeps: the user cannot type a longer one that OK would
-// silently cut.
-constexpr int kMaxOutputPathLength = static_cast<int>(kOutputPath.bufferSize) - 1;
+constexpr int kMaxOutputPathLength = static_cast<int>(kMaxPathFieldBytes);
+
+// The system's own rule for its ANSI code page, which Windows 95 has too.
+bool IsLeadByteOfCodePage(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 } // namespace
 
@@ -41,6 +45,8 @@ BOOL AdvancedPropertiesDialog::OnInitDialog() {
         EndDialog(IDCANCEL);
         return TRUE;
     }
+    // Windows 9x counts this limit in bytes and so stops typing and pasting at it itself; NT
+    // and Wine count characters, and every change of the field keeps to the bytes anyway.
     SendMessageA(Item(IDC_OUTPUT_PATH), EM_LIMITTEXT, kMaxOutputPathLength, 0);
     ShowSettings(ReadSettings(path));
     SetCaptions();
@@ -84,6 +90,38 @@ void AdvancedPropertiesDialog::OnClicked(int controlId) {
     default:
         break;
     }
+}
+
+void AdvancedPropertiesDialog::OnEditChanged(int controlId) {
+    if (controlId == IDC_OUTPUT_PATH) {
+        KeepPathFieldWritable();
+    }
+}
+
+// Typed, pasted, put there by another program's WM_SETTEXT or by an input method, or read from
+// the file: whatever the field now holds, it keeps only what OK can write as it shows it.
+void AdvancedPropertiesDialog::KeepPathFieldWritable() {
+    const std::string text = ItemText(IDC_OUTPUT_PATH);
+    HWND field = Item(IDC_OUTPUT_PATH);
+    DWORD caret = 0;
+    SendMessageA(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const std::optional<PathFieldText> kept = KeepEditWithinField(
+        pathBeforeEdit, text, CaretInBytes(text, caret, FieldLength(), IsLeadByteOfCodePage),
+        IsLeadByteOfCodePage);
+    pathBeforeEdit = kept ? kept->text : text;
+    if (kept) {
+        // Comes back here, with nothing more to do.
+        SetItemText(IDC_OUTPUT_PATH, kept->text);
+        const auto placed = static_cast<WPARAM>(
+            CaretInFieldCount(kept->text, kept->caret, FieldLength(), IsLeadByteOfCodePage));
+        SendMessageA(field, EM_SETSEL, placed, static_cast<LPARAM>(placed));
+        SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    }
+}
+
+// The path field's length in its own count, which is not always bytes.
+std::size_t AdvancedPropertiesDialog::FieldLength() const {
+    return static_cast<std::size_t>(SendMessageA(Item(IDC_OUTPUT_PATH), EM_LINELENGTH, 0, 0));
 }
 
 void AdvancedPropertiesDialog::ShowSettings(const Settings& settings) {

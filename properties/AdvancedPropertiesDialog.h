@@ -14,6 +14,9 @@ class AdvancedPropertiesDialog : public ModalDialog {
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnClicked(int controlId) override;
+    void OnEditChanged(int controlId) override;
+    void KeepPathFieldWritable();
+    std::size_t FieldLength() const;
 
     void ShowSettings(const Settings& settings);
     void WriteShownSettings(const char* path);
@@ -32,4 +35,7 @@ class AdvancedPropertiesDialog : public ModalDialog {
     // Checks a radio button and keeps it out of the tab order, to which the platform adds
     // every checked radio button: the tab stops are OK, Cancel and the path field alone.
     void Check(int radioButtonId);
+
+    // The path field's text as last kept, only to tell what an edit put in; OK reads the field.
+    std::string pathBeforeEdit;
 };

@@ -25,8 +25,8 @@ class UninstallPlatform {
     // The calling thread's last-error code, as the signed number the log shows.
     virtual std::int32_t LastErrorCode() = 0;
 
-    // The top-level window with this window name, of any class, or null.
-    virtual HWND__* FindTopLevelWindow(const char* windowName) = 0;
+    // The top-level window of this class with this window name, or null.
+    virtual HWND__* FindTopLevelWindow(const char* className, const char* windowName) = 0;
     // Posts the message with wParam and lParam 0; whether it was queued does not matter.
     virtual void PostRequest(HWND__* window, unsigned message) = 0;
     virtual void Wait(unsigned milliseconds) = 0;

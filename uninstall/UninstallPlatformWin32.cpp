@@ -32,8 +32,8 @@ std::int32_t Win32UninstallPlatform::LastErrorCode() {
     return static_cast<std::int32_t>(GetLastError());
 }
 
-HWND Win32UninstallPlatform::FindTopLevelWindow(const char* windowName) {
-    return FindWindowA(nullptr, windowName);
+HWND Win32UninstallPlatform::FindTopLevelWindow(const char* className, const char* windowName) {
+    return FindWindowA(className, windowName);
 }
 
 void Win32UninstallPlatform::PostRequest(HWND window, unsigned message) {

@@ -44,7 +44,9 @@ void RemoveProgramFiles(UninstallPlatform& platform, UninstallLog& log) {
 }
 
 void StopHost(UninstallPlatform& platform) {
-    if (HWND__* host = platform.FindTopLevelWindow(vellora::kHostWindowName)) {
+    // By its class too: another program's window may bear the host's name.
+    if (HWND__* host =
+            platform.FindTopLevelWindow(vellora::kHostWindowClass, vellora::kHostWindowName)) {
         platform.PostRequest(host, vellora::HM_EXIT);
     }
     // A host that is still running holds its program file: give it the time to end.

@@ -39,7 +39,7 @@ class FuzzedPlatform final : public UninstallPlatform {
     }
     std::int32_t LastErrorCode() override { return input.ConsumeIntegral<std::int32_t>(); }
 
-    HWND__* FindTopLevelWindow(const char*) override {
+    HWND__* FindTopLevelWindow(const char*, const char*) override {
         return input.ConsumeBool() ? reinterpret_cast<HWND__*>(&someWindow) : nullptr;
     }
     void PostRequest(HWND__* window, unsigned message) override {

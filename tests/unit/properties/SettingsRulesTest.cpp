@@ -1,3 +1,4 @@
+#include "PathFieldText.h"
 #include "PrintSettings.h"
 #include "SettingsFilePath.h"
 #include "SettingsRules.h"
@@ -205,6 +206,22 @@ TEST(PrintSettings, the_prompt_is_off_only_for_exactly_OFF) {
 TEST(PrintSettings, the_output_path_is_taken_as_it_is) {
     EXPECT_EQ(Interpret("", "e:\\My%20Files\\", "").outputPath, "e:\\My%20Files\\");
     EXPECT_EQ(Interpret("", " ", "").outputPath, " ");
+}
+
+// With the lead bytes 0x81-0x9F of code page 932: "\x83\x5C" is one character.
+TEST(PathField, an_edit_keeps_its_characters_without_control_bytes_that_fit_and_the_rest) {
+    const LeadByteTest shiftJis = [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; };
+    const auto kept = [&](std::string_view before, std::string_view after, std::size_t caret) {
+        const auto field = KeepEditWithinField(before, after, caret, shiftJis);
+        return field ? field->text + "|" + std::to_string(field->caret) : "as is";
+    };
+    const std::string full = "c:\\" + std::string(254, 'p') + "\x83\x5C";
+    EXPECT_EQ(kept("", "c:\\" + std::string(255, 'p') + "\x83\x5C", 0),
+              "c:\\" + std::string(255, 'p') + "|258");
+    EXPECT_EQ(kept(full, "c:\\\x83\x5C" + full.substr(3), 5), full + "|3");
+    EXPECT_EQ(kept("c:\\ab", "c:\\aX\rY\x83\tb", 9), "c:\\aXYb|6");
+    EXPECT_EQ(CaretInFieldCount(full, 259, 258, shiftJis), 258u);
+    EXPECT_EQ(CaretInBytes(full, 258, 258, shiftJis), 259u);
 }
 
 TEST(PrintSettings, compression_0_is_packbits_1_none_and_any_other_lzw) {

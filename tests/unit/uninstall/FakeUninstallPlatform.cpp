@@ -61,8 +61,8 @@ std::int32_t FakeUninstallPlatform::LastErrorCode() {
     return lastError;
 }
 
-HWND__* FakeUninstallPlatform::FindTopLevelWindow(const char* windowName) {
-    calls.push_back(std::string("FindWindow ") + windowName);
+HWND__* FakeUninstallPlatform::FindTopLevelWindow(const char* className, const char* windowName) {
+    calls.push_back(std::string("FindWindow ") + className + " " + windowName);
     return hostRunning ? kHostWindow : nullptr;
 }
 

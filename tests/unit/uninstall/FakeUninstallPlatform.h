@@ -44,7 +44,7 @@ class FakeUninstallPlatform : public UninstallPlatform {
     bool DeletePrinterAt(void* printer) override;
     void ClosePrinterHandle(void* printer) override;
     std::int32_t LastErrorCode() override;
-    HWND__* FindTopLevelWindow(const char* windowName) override;
+    HWND__* FindTopLevelWindow(const char* className, const char* windowName) override;
     void PostRequest(HWND__* window, unsigned message) override;
     void Wait(unsigned milliseconds) override;
     std::optional<std::string> PrinterDriverDirectory() override;

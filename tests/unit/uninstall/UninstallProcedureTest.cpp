@@ -55,7 +55,7 @@ TEST(RunUninstall, complete_installation_is_removed_in_order_with_six_lines) {
     const Calls expected = {"OpenPrinter Vellora 9x",
                             "DeletePrinter",
                             "ClosePrinter",
-                            "FindWindow VelloraHost",
+                            "FindWindow Quillmark_Invisble_Wnd VelloraHost",
                             "Post 1284",
                             "Wait 1000",
                             "DriverDirectory",

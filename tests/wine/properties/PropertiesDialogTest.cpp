@@ -205,21 +205,54 @@ TEST_F(PropertiesDialog, emptied_path_field_writes_an_empty_value_that_reads_as_
     EXPECT_EQ(reopened.Text(kPathField), "c:\\VelloraDoc");
 }
 
-TEST_F(PropertiesDialog, paths_longer_than_259_characters_are_cut_where_the_file_cannot_hold_them) {
-    const std::string longPath = "c:\\" + std::string(297, 'p');
+namespace {
+
+// The field and the file hold the same text, its first whole characters within 259 bytes.
+void ExpectLongPathCut(const std::string& longPath, std::size_t shownBytes) {
+    const std::string cut = longPath.substr(0, shownBytes);
     StoreSettingsFile("[Setup]\r\nOutputPath=" + longPath + "\r\n");
     PropertiesProgram program;
     ASSERT_TRUE(program.Opened());
-    EXPECT_EQ(program.Text(kPathField), longPath.substr(0, 259));
-    // A user cannot enter more than the file keeps...
+    EXPECT_EQ(program.Text(kPathField), cut);
+    // Neither a user nor another program gets more into the field than the file keeps.
     program.PastePathText(longPath);
-    EXPECT_EQ(program.Text(kPathField), longPath.substr(0, 259));
-    // ...and a longer text put there otherwise is written cut.
+    EXPECT_EQ(program.Text(kPathField), cut);
     program.SetPathText(longPath + "q");
-    EXPECT_EQ(program.Text(kPathField), longPath + "q");
+    EXPECT_EQ(program.Text(kPathField), cut);
     program.Press(IDOK);
     ASSERT_TRUE(program.Ended());
-    EXPECT_EQ(StoredSetting("Setup", "OutputPath"), longPath.substr(0, 259));
+    EXPECT_EQ(StoredSetting("Setup", "OutputPath"), cut);
+}
+
+} // namespace
+
+TEST_F(PropertiesDialog, paths_longer_than_259_bytes_are_shown_and_written_cut_at_a_character) {
+    ExpectLongPathCut("c:\\" + std::string(297, 'p'), 259);
+    // 200 times "\x83\x5C", one character in code page 932: there 258 bytes are whole ones.
+    std::string japanese = "c:\\x";
+    while (japanese.size() < 404) {
+        japanese += "\x83\x5C";
+    }
+    ExpectLongPathCut(japanese, GetACP() == 932 ? 258 : 259);
+}
+
+TEST_F(PropertiesDialog, control_characters_never_reach_the_path_field_nor_the_file) {
+    for (const char* separator : {"\r", "\n", "\t\x1f"}) {
+        const std::string injected =
+            std::string("c:\\x") + separator + "[Driver]" + separator + "Keep=0";
+        for (bool pasted : {true, false}) {
+            StoreSettingsFile("[Setup]\r\nOutputPath=x\r\n[Driver]\r\nKeep=1\r\n");
+            PropertiesProgram program;
+            ASSERT_TRUE(program.Opened());
+            pasted ? program.PastePathText(injected) : program.SetPathText(injected);
+            EXPECT_EQ(program.Text(kPathField), "c:\\x[Driver]Keep=0");
+            program.Press(IDOK);
+            ASSERT_TRUE(program.Ended());
+            EXPECT_EQ(SettingsFileText(),
+                      "[Setup]\r\nOutputPath=c:\\x[Driver]Keep=0\r\nPrintOnFilePrompt=OFF\r\n"
+                      "CompressionType=2\r\nMultipage=1\r\n[Driver]\r\nKeep=1\r\n");
+        }
+    }
 }
 
 TEST_F(PropertiesDialog, typed_path_and_enter_confirm) {

@@ -21,7 +21,8 @@ std::string ProgramsFolder() {
 }
 
 void EndAllHosts() {
-    for (HWND window : winetest::FindTopLevelWindows(nullptr, vellora::kHostWindowName)) {
+    for (HWND window :
+         winetest::FindTopLevelWindows(vellora::kHostWindowClass, vellora::kHostWindowName)) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);

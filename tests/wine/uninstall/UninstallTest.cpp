@@ -1,6 +1,7 @@
 // The real uninstaller on a machine that the setup tool has installed, driven as a user would:
 // its dialog found on the screen, OK or Cancel pressed, the log read from its box.
 #include "Installation.h"
+#include "VelloraNames.h"
 #include "WineTest.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,20 @@ TEST_F(UninstallTest, complete_installation_goes_with_six_lines_and_exit_code_1)
     EXPECT_FALSE(StartupValueExists());
     // The properties program is not among what the uninstaller removes.
     EXPECT_TRUE(FileExists(PropertiesFile()));
+}
+
+TEST_F(UninstallTest, a_window_of_another_program_named_like_the_host_gets_no_exit_request) {
+    Install("--start-host");
+    RunningHost host;
+    // Made after the host's window, so that a search by the name alone finds this one first.
+    HWND other = CreateWindowA("STATIC", "VelloraHost", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               nullptr, nullptr);
+    Uninstaller uninstaller;
+    EXPECT_EQ(uninstaller.ConfirmAndReadLog(), kSixLines);
+    EXPECT_TRUE(host.Ended(0));
+    MSG posted;
+    EXPECT_FALSE(PeekMessageA(&posted, other, vellora::HM_EXIT, vellora::HM_EXIT, PM_REMOVE));
+    DestroyWindow(other);
 }
 
 TEST_F(UninstallTest, without_printer_three_lines_and_nothing_else_touched) {
