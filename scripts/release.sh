@@ -3,11 +3,14 @@
 #   vellora9x-VERSION.zip      VelloraH.exe, VlExProp.exe, Uninstall.exe (stripped), README.TXT
 #                              and LICENSE.TXT
 #   vellora9x-VERSION.sha256   the SHA-256 of the zip and of each program, as sha256sum writes
+#                              them but with CR LF line ends, for Notepad
 # The same commit gives the same bytes wherever it is built: the programs carry the commit's
 # time instead of the link time, and the zip holds its files in a fixed order with the commit's
 # time, fixed permissions and no extra fields.
 set -euo pipefail
 export LC_ALL=C TZ=UTC
+# zip and unzip take default options from these; ZIPOPT=-l would make the texts' CR LF CR CR LF.
+unset ZIP ZIPOPT UNZIP UNZIPOPT ZIPINFO ZIPINFOOPT
 root=$(cd "$(dirname "$0")/.." && pwd)
 programs=(VelloraH VlExProp Uninstall)
 
@@ -44,6 +47,6 @@ zip -q -X -D -9 "$root/out/$name.zip" $files
 {
     (cd "$root/out" && sha256sum "$name.zip")
     for program in "${programs[@]}"; do sha256sum "$program.exe"; done
-} >"$root/out/$name.sha256"
+} | sed -e 's/$/\r/' >"$root/out/$name.sha256"
 echo "out/$name.zip"
 cat "$root/out/$name.sha256"

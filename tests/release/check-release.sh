@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Checks the release that scripts/release.sh wrote: the zip holds exactly the three programs,
 # README.TXT and LICENSE.TXT; each program passes the import and instruction audits, carries its
-# version resource and is at most 32 KB; README.TXT is ASCII with CR LF line ends and at most 78
-# columns; the checksum file matches the zip and the programs in it.
+# version resource and is at most 32 KB; README.TXT and LICENSE.TXT are their sources with CR LF
+# line ends, byte for byte; README.TXT is ASCII and at most 78 columns; the checksum file has CR LF
+# lines and matches the zip and the programs in it.
 # usage: check-release.sh OBJDUMP WINDRES IMPORT_TABLE VERSION OUT_FOLDER
 set -u
+# unzip takes default options from these; UNZIPOPT=-a would convert the texts as it reads them.
+unset ZIP ZIPOPT UNZIP UNZIPOPT ZIPINFO ZIPINFOOPT
 objdump=$1 windres=$2 table=$3 version=$4 out=$5
 audits=$(cd "$(dirname "$0")/../audit" && pwd)
+sources=$(cd "$(dirname "$0")/../.." && pwd)
 name=vellora9x-$version
 zip=$out/$name.zip
 sums=$out/$name.sha256
@@ -39,9 +43,19 @@ for program in "${programs[@]}"; do
     done
 done
 
+# A text in the zip is its source with CR before each LF: CR CR LF, a bare LF or any other
+# change is a difference.
+same_as_source() { # name in the zip, its source, sed expressions that make it from the source
+    local name=$1 source=$2
+    shift 2
+    sed "$@" -e 's/$/\r/' "$source" | cmp -s - "$work/$name" ||
+        fail "$name: not its source with CR LF line ends"
+}
+same_as_source README.TXT "$sources/docs/README.TXT" -e "s/@VERSION@/$version/g"
+same_as_source LICENSE.TXT "$sources/LICENSE"
+
 readme=$work/README.TXT
 LC_ALL=C grep -qP '[^\x00-\x7F]' "$readme" && fail "README.TXT: a character that is not ASCII"
-LC_ALL=C grep -qv $'\r$' "$readme" && fail "README.TXT: a line that does not end in CR LF"
 long=$(tr -d '\r' <"$readme" | awk 'length > 78 { print NR }' | head -n 3)
 [ -z "$long" ] || fail "README.TXT: lines longer than 78 columns:" $long
 grep -qF "version $version" "$readme" || fail "README.TXT: does not name version $version"
@@ -49,6 +63,7 @@ grep -qF "version $version" "$readme" || fail "README.TXT: does not name version
 (cd "$out" && sha256sum --quiet -c --ignore-missing "$sums") || fail "$name.sha256: the zip differs"
 (cd "$work" && sha256sum --quiet -c --ignore-missing "$sums") || fail "$name.sha256: a program differs"
 [ "$(wc -l <"$sums")" -eq 4 ] || fail "$name.sha256: not one line for the zip and each program"
+LC_ALL=C grep -qv $'\r$' "$sums" && fail "$name.sha256: a line that does not end in CR LF"
 
-[ "$status" -eq 0 ] && echo "$name.zip: contents, audits, versions, README.TXT and checksums hold"
+[ "$status" -eq 0 ] && echo "$name.zip: contents, audits, versions, texts and checksums hold"
 exit "$status"
