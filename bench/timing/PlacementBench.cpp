@@ -5,13 +5,15 @@
 // (1280 with the suffix, 1281 with the produced path, a same-folder move), against the floor of
 // the same work without the host's logic: two bare round trips to the host with the same atoms
 // (a request number it answers with 0 at once), one MoveFileA and one failing DeleteFileA. The
-// two take turns in blocks, so that a slow moment of the machine hits both alike. Prints the
-// microseconds per file of each and their ratio.
+// two take turns in pairs of blocks of 50 files, each going first every other pair, so that a
+// slow moment of the machine hits one pair and both of its sides alike. Prints the medians of
+// the microseconds per file of each side, and the median and the 25th and 75th percentiles of
+// the pairs' ratios.
 //
 // across: the same for a 10 MB produced file placed into a folder of another drive, against
-// the two bare round trips with a bare CopyFileA and DeleteFileA of the same file. Host and
-// floor take turns file by file, each going first every other time. Prints the milliseconds
-// per file of each and their ratio.
+// the two bare round trips with a bare CopyFileA and DeleteFileA of the same file. A pair is
+// one file through the host and one at the floor, each going first every other time. Prints
+// the same figures in milliseconds per file.
 //
 // place: COUNT placements through the host, for the memory reading that follows.
 //
@@ -29,7 +31,11 @@
 
 namespace {
 
+// Files prepared and placed at a time for the memory reading.
 constexpr int kBlockFiles = 200;
+// Files on each side of a pair in the overhead's series: enough that a side takes some tens of
+// milliseconds, not a few scheduler time slices.
+constexpr int kPairFiles = 50;
 constexpr DWORD kProducedFileBytes = 1024;
 constexpr DWORD kAcrossFileBytes = 10 << 20;
 constexpr DWORD kWriteChunkBytes = 64 << 10;
@@ -151,58 +157,69 @@ HWND FindHost() {
     return host;
 }
 
-struct Timing {
-    double hostMs = 0;
-    double floorMs = 0;
+// How a series is taken: the files on each side of a pair, and the time unit per file that it
+// keeps, in that unit's parts of a millisecond.
+struct SeriesShape {
+    int pairFiles;
+    double unitsPerMs;
 };
 
-// One block of files through the host and the same number at the floor, in the order given.
-bool MeasureBlock(Placements& placements, int first, int count, bool hostFirst, Timing& timing) {
+// One pair: a block of files through the host and as many at the floor, in the order given.
+// Adds the time per file of each side to the series.
+bool MeasurePair(Placements& placements, int first, int count, bool hostFirst,
+                 const SeriesShape& shape, bench::PairSeries& series) {
     if (!placements.Prepare(first, count, 'p') || !placements.Prepare(first, count, 'q')) {
         std::fprintf(stderr, "cannot write the produced files\n");
         return false;
     }
     bool placed = true;
+    double hostMs = 0;
+    double floorMs = 0;
     for (const bool throughHost : {hostFirst, !hostFirst}) {
         const double start = bench::NowMs();
         placed = placed && (throughHost ? placements.PlaceThroughHost(first, count)
                                         : placements.PlaceAtFloor(first, count));
-        (throughHost ? timing.hostMs : timing.floorMs) += bench::NowMs() - start;
+        (throughHost ? hostMs : floorMs) = bench::NowMs() - start;
     }
     placements.RemoveTargets(first, count, 'd');
     placements.RemoveTargets(first, count, 'e');
     if (!placed) {
         std::fprintf(stderr, "a placement failed\n");
+        return false;
     }
-    return placed;
+    series.Add(hostMs * shape.unitsPerMs / count, floorMs * shape.unitsPerMs / count);
+    return true;
+}
+
+// The files in pairs, the last pair taking what is left; the host goes first every other pair.
+bool MeasureSeries(Placements& placements, int files, const SeriesShape& shape,
+                   bench::PairSeries& series) {
+    for (int first = 0, number = 0; first < files; first += shape.pairFiles, ++number) {
+        const int count = first + shape.pairFiles <= files ? shape.pairFiles : files - first;
+        if (!MeasurePair(placements, first, count, number % 2 == 0, shape, series)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int MeasureOverhead(Placements& placements, int files) {
-    Timing timing;
-    for (int first = 0; first < files; first += kBlockFiles) {
-        const int count = first + kBlockFiles <= files ? kBlockFiles : files - first;
-        if (!MeasureBlock(placements, first, count, true, timing)) {
-            return 1;
-        }
+    bench::PairSeries series;
+    if (!MeasureSeries(placements, files, {kPairFiles, 1000.0}, series)) {
+        return 1;
     }
     bench::PrintFigure("placement_files", files);
-    bench::PrintFigure("placement_us", timing.hostMs * 1000.0 / files);
-    bench::PrintFigure("placement_floor_us", timing.floorMs * 1000.0 / files);
-    bench::PrintFigure("placement_ratio", timing.hostMs / timing.floorMs);
+    bench::PrintPairSeries("placement", "us", series);
     return 0;
 }
 
 int MeasureAcross(Placements& placements, int files) {
-    Timing timing;
-    for (int number = 0; number < files; ++number) {
-        if (!MeasureBlock(placements, number, 1, number % 2 == 0, timing)) {
-            return 1;
-        }
+    bench::PairSeries series;
+    if (!MeasureSeries(placements, files, {1, 1.0}, series)) {
+        return 1;
     }
     bench::PrintFigure("across_files", files);
-    bench::PrintFigure("across_ms", timing.hostMs / files);
-    bench::PrintFigure("across_floor_ms", timing.floorMs / files);
-    bench::PrintFigure("across_ratio", timing.hostMs / timing.floorMs);
+    bench::PrintPairSeries("across", "ms", series);
     return 0;
 }
 

@@ -1,8 +1,9 @@
-// StartupBench.exe [ROUNDS]: the time from process start to the host's window answering and to
+// StartupBench.exe [PAIRS]: the time from process start to the host's window answering and to
 // the properties dialog shown, each beside an empty program that does the same and nothing else.
-// Each round starts a program and its empty counterpart right after one another, in turns, so
-// that both of a pair meet the same load of the machine; the pair's ratio is taken per round.
-// Prints the medians in milliseconds and the median of the pairs' ratios.
+// Each pair starts a program and its empty counterpart right after one another, the order
+// alternating from pair to pair, so that both of a pair meet the same load of the machine; the
+// pair's ratio is taken within it. Prints, per program, the medians in milliseconds, the median
+// of the pairs' ratios and their 25th and 75th percentiles.
 #include "BenchNames.h"
 #include "BenchSupport.h"
 #include "VelloraNames.h"
@@ -11,14 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr DWORD kReadyTimeoutMs = 30000;
 // The wait for ready is what is measured: a coarser poll would round every start up to it.
 constexpr DWORD kReadyPollMs = 1;
-constexpr int kDefaultRounds = 20;
+constexpr int kDefaultPairs = 200;
 
 struct Subject {
     const char* program;
@@ -83,51 +83,37 @@ double TimeStart(const Subject& subject) {
     return elapsed;
 }
 
-struct PairTimes {
-    std::vector<double> measured;
-    std::vector<double> floor;
-    std::vector<double> ratios;
-};
-
-// One start of each; the order alternates from round to round.
-bool TimePair(const Pair& pair, int round, PairTimes& times) {
-    const bool floorFirst = round % 2 != 0;
+// One start of each; the order alternates from pair to pair.
+bool TimePair(const Pair& pair, int number, bench::PairSeries& series) {
+    const bool floorFirst = number % 2 != 0;
     const double first = TimeStart(floorFirst ? pair.floor : pair.measured);
     const double second = TimeStart(floorFirst ? pair.measured : pair.floor);
     if (first < 0 || second < 0) {
         return false;
     }
-    const double measured = floorFirst ? second : first;
-    const double floor = floorFirst ? first : second;
-    times.measured.push_back(measured);
-    times.floor.push_back(floor);
-    times.ratios.push_back(measured / floor);
+    series.Add(floorFirst ? second : first, floorFirst ? first : second);
     return true;
-}
-
-void PrintPair(const Pair& pair, const PairTimes& times) {
-    const std::string name = std::string("startup_") + pair.name;
-    bench::PrintFigure((name + "_ms").c_str(), bench::Median(times.measured));
-    bench::PrintFigure((name + "_floor_ms").c_str(), bench::Median(times.floor));
-    bench::PrintFigure((name + "_ratio").c_str(), bench::Median(times.ratios));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : kDefaultRounds;
+    const int pairs = argc > 1 ? std::atoi(argv[1]) : kDefaultPairs;
     for (const Pair& pair : kPairs) {
-        PairTimes warmUp;
-        PairTimes times;
+        // Alike for both of a pair; without it every dialog closed would cost two seconds.
+        const bench::UnmanagedWindows measured(pair.measured.program);
+        const bench::UnmanagedWindows floor(pair.floor.program);
+        bench::PairSeries warmUp;
+        bench::PairSeries series;
         if (!TimePair(pair, 0, warmUp)) {
             return 1;
         }
-        for (int round = 0; round < rounds; ++round) {
-            if (!TimePair(pair, round, times)) {
+        for (int number = 0; number < pairs; ++number) {
+            if (!TimePair(pair, number, series)) {
                 return 1;
             }
         }
-        PrintPair(pair, times);
+        bench::PrintPairSeries(std::string("startup_") + pair.name, "ms", series);
     }
     return 0;
 }

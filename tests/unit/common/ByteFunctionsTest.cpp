@@ -59,3 +59,16 @@ TEST(FindByte, takes_the_low_byte_of_the_value_and_stops_at_the_count) {
     EXPECT_EQ(vellora::FindByte(text, 'c', 4), nullptr);
     EXPECT_EQ(vellora::FindByte(text, '\0', 7), text + 6);
 }
+
+TEST(FillBytes, writes_the_low_byte_of_the_value_up_to_the_count) {
+    std::string text = "abcdef";
+    EXPECT_EQ(vellora::FillBytes(&text[1], 0x1A5, 4), &text[1]);
+    EXPECT_EQ(text, "a\xA5\xA5\xA5\xA5"
+                    "f");
+}
+
+TEST(TextLength, counts_every_byte_before_the_zero) {
+    EXPECT_EQ(vellora::TextLength(""), 0u);
+    // c:\ソフ on code page 932: lead bytes above 0x7F count like any other.
+    EXPECT_EQ(vellora::TextLength("c:\\\x83\x5C\x83\x74"), 7u);
+}

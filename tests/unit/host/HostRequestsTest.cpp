@@ -99,6 +99,14 @@ TEST_F(Requests, the_highest_atom_number_0xffff_is_read_and_released) {
     EXPECT_EQ(platform.atomsDeleted, std::vector<std::uint16_t>{0xFFFF});
 }
 
+// GlobalAddAtomA("#5") gives the integer atom 5, whose text is "#5".
+TEST_F(Requests, an_integer_atom_below_0xc000_is_read_and_released) {
+    platform.atoms[5] = "#5";
+    Send(vellora::HM_SET_NAME_SUFFIX, 5);
+    EXPECT_EQ(host.nameSuffix, "#5");
+    EXPECT_EQ(platform.atomsDeleted, std::vector<std::uint16_t>{5});
+}
+
 TEST_F(Requests, lparam_has_no_effect) {
     SetRoot("c:\\Out\\");
     host.HandleHostMessage(vellora::HM_SET_NAME_SUFFIX, Atom("Doc"), -1);

@@ -43,7 +43,7 @@ TEST(ValidateOutputRoot, empty_root_is_not_valid_and_stays_empty) {
 
 TEST(ValidateOutputRoot, every_forbidden_character_brings_the_fallback_root) {
     for (const char* root : {"c:\\a/b", "c:\\a*b", "c:\\a?b", "c:\\a\"b", "c:\\a<b", "c:\\a>b",
-                             "c:\\a|b", "/", "|c:\\Out\\", "c:\\Out\\*"}) {
+                             "c:\\a|b", "/", "|c:\\Out\\", "c:\\Out\\*", "c|", "c*\\Out"}) {
         ExpectInEveryCodePage(root, kFallback);
     }
 }

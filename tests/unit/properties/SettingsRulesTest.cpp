@@ -150,6 +150,7 @@ TEST(Multipage, only_the_low_8_bits_count) {
     EXPECT_EQ(MultipageFromValue(512), Multipage::OneFilePerPage);
     EXPECT_EQ(MultipageFromValue(1), Multipage::MultipageTiff);
     EXPECT_EQ(MultipageFromValue(2), Multipage::MultipageTiff);
+    EXPECT_EQ(MultipageFromValue(128), Multipage::MultipageTiff);
     EXPECT_EQ(MultipageFromValue(257), Multipage::MultipageTiff);
     EXPECT_EQ(MultipageFromValue(0xFFFFFFFFu), Multipage::MultipageTiff);
 }

@@ -213,6 +213,14 @@ TEST(StartMenu, programs_folder_too_long_for_the_product_folder_touches_nothing)
     EXPECT_EQ(machine.calls, Calls{"ShellFolder 2"});
 }
 
+TEST(StartMenu, shortcut_path_too_long_removes_only_the_product_folder) {
+    FakeUninstallPlatform machine;
+    // The product folder takes 252 characters; "Uninstall.lnk" after it would make 265.
+    machine.programsFolder = "C:\\" + std::string(237, 'p');
+    EXPECT_TRUE(RemoveShortcut(machine, "Vellora 9x", "Uninstall"));
+    EXPECT_EQ(machine.calls, (Calls{"ShellFolder 2", "RemoveFolder " + machine.ProductFolder()}));
+}
+
 TEST(StartMenu, special_folder_path_ends_in_a_backslash) {
     FakeUninstallPlatform machine;
     EXPECT_EQ(GetSpecialFolderPath(machine, kProgramsFolderId),
