@@ -59,33 +59,6 @@ class PropertiesStandIn {
     std::string aside;
 };
 
-// Under Xvfb no window manager runs, and Wine waits two seconds for one whenever it hides a window
-// that it leaves to the manager: every box of the fuzz would cost that. For the length of the run
-// Wine places the host's windows itself. The key is Wine's own; Windows has no use for it.
-class UnmanagedHostWindows {
-  public:
-    UnmanagedHostWindows() {
-        const std::string key = std::string("Software\\Wine\\AppDefaults\\") +
-                                vellora::kHostProgramFile + "\\X11 Driver";
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &settings, nullptr) == ERROR_SUCCESS) {
-            RegSetValueExA(settings, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        }
-    }
-    ~UnmanagedHostWindows() {
-        if (settings) {
-            RegDeleteValueA(settings, kValue);
-            RegCloseKey(settings);
-        }
-    }
-    UnmanagedHostWindows(const UnmanagedHostWindows&) = delete;
-    UnmanagedHostWindows& operator=(const UnmanagedHostWindows&) = delete;
-
-  private:
-    static constexpr const char* kValue = "Managed";
-    HKEY settings = nullptr;
-};
-
 LRESULT SendText(HWND host, unsigned request, const std::string& text) {
     const ATOM atom = GlobalAddAtomA(text.c_str());
     DWORD_PTR result = 0;
@@ -191,7 +164,8 @@ HostFuzzReport RunHostFuzz(const HostFuzzPlan& plan) {
     CreateDirectoryA((plan.folder + "\\cwd").c_str(), nullptr);
     CreateDirectoryA((plan.folder + "\\chosen").c_str(), nullptr);
     PropertiesStandIn standIn;
-    UnmanagedHostWindows unmanaged;
+    // Every box of the fuzz would otherwise cost Wine's two-second wait for a window manager.
+    const bench::UnmanagedWindows unmanaged(vellora::kHostProgramFile);
     const TreeSnapshot before = TreeSnapshot::OfDriveExcept("C:", plan.folder);
     const std::string hostPath = SiblingPath(vellora::kHostProgramFile);
     winetest::Process host(hostPath, "\"" + hostPath + "\"", plan.folder + "\\cwd");
