@@ -7,6 +7,8 @@ namespace {
 // System error codes by number, so that this builds without the platform's headers.
 constexpr unsigned long kNoError = 0;
 constexpr unsigned long kFileNotFound = 2;         // ERROR_FILE_NOT_FOUND
+constexpr unsigned long kPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
+constexpr unsigned long kAccessDenied = 5;         // ERROR_ACCESS_DENIED
 constexpr unsigned long kNotSameDevice = 17;       // ERROR_NOT_SAME_DEVICE
 constexpr unsigned long kCannotMake = 82;          // ERROR_CANNOT_MAKE
 constexpr unsigned long kCallNotImplemented = 120; // ERROR_CALL_NOT_IMPLEMENTED
@@ -65,6 +67,47 @@ bool StartsCharacter(const std::string& text, std::size_t from, std::size_t at,
     return character == at;
 }
 
+// Names are matched as the file systems match them: letters without case, a double-byte
+// character byte for byte.
+bool SameName(const std::string& first, const std::string& second, const LeadByteRule& codePage) {
+    if (first.empty() || first.size() != second.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < first.size();) {
+        const std::size_t end = CharacterEnd(first, at, codePage);
+        const bool same = end - at == 1 ? Capital(first[at]) == Capital(second[at])
+                                        : first.compare(at, end - at, second, at, end - at) == 0;
+        if (!same) {
+            return false;
+        }
+        at = end;
+    }
+    return true;
+}
+
+std::string ShortFullPath(FileCalls& calls, const std::string& path) {
+    const std::string shortPath = calls.ShortPath(path);
+    return shortPath.empty() ? shortPath : calls.FullPath(shortPath);
+}
+
+// Windows 95 gives a file's identity (its volume's serial number and an index) for two files held
+// open at once, but not every network redirector gives one. Where it is missing, the full paths
+// in long and in short names tell: they catch the same path written twice and a short name, not
+// a second drive letter. Neither way ever takes two files for one.
+bool IsOneFile(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+               const std::string& to) {
+    switch (calls.CompareFiles(from, to)) {
+    case FileIdentity::same:
+        return true;
+    case FileIdentity::different:
+        return false;
+    case FileIdentity::unknown:
+        break;
+    }
+    return SameName(calls.FullPath(from), calls.FullPath(to), codePage) ||
+           SameName(ShortFullPath(calls, from), ShortFullPath(calls, to), codePage);
+}
+
 // The target's full path without its final ".tif", which the part's name goes on from: in the
 // target's own folder, never a drive's current folder ("c:Doc.tif") or the process's, which a
 // path of another form would give. False when the full path has no folder or no ".tif" of its
@@ -90,11 +133,12 @@ char LowercaseHexDigit(unsigned value) {
     return "0123456789abcdef"[value & 0xF];
 }
 
-// The host makes the part itself, as a new file, so that it never writes into a file that was
-// there before. A name that a file or folder has is passed over: a part that a host ended during
-// a copy left behind is no different to the host from a file of the user's.
-unsigned long CreatePartBeside(FileCalls& calls, const LeadByteRule& codePage,
-                               const std::string& to, std::string& part) {
+// Gives the new print a part's name beside the target with `make`, which fails on a name that a
+// file or folder has: such a name is passed over, since a part that a host ended during a copy
+// left behind is no different to the host from a file of the user's.
+template <typename MakePart>
+unsigned long MakePartBeside(FileCalls& calls, const LeadByteRule& codePage, const std::string& to,
+                             std::string& part, MakePart make) {
     std::string stem;
     if (!PartStem(calls, codePage, to, stem)) {
         return kBadPathname;
@@ -102,7 +146,7 @@ unsigned long CreatePartBeside(FileCalls& calls, const LeadByteRule& codePage,
     for (unsigned number = 0; number < kPartNamesToTry; ++number) {
         part =
             stem + kPartExtensionStart + LowercaseHexDigit(number >> 4) + LowercaseHexDigit(number);
-        const unsigned long failure = calls.CreatePart(part);
+        const unsigned long failure = make(part);
         if (failure == kNoError || !calls.Exists(part)) {
             return failure;
         }
@@ -122,36 +166,62 @@ unsigned long PutPartInPlace(FileCalls& calls, const std::string& part, const st
     if (renamed != kCallNotImplemented) {
         return renamed;
     }
-    calls.Delete(to);
+    const unsigned long deleted = calls.Delete(to);
+    if (deleted != kNoError && deleted != kFileNotFound) {
+        return deleted;
+    }
     return calls.Move(part, to);
+}
+
+bool IsGone(unsigned long deleteFailure) {
+    return deleteFailure == kNoError || deleteFailure == kFileNotFound ||
+           deleteFailure == kPathNotFound;
+}
+
+// After Yes the produced file goes before the part takes the target's name: should the two
+// paths name one file that the system gives no identity for (a share of the local disk on
+// Windows 9x), the part then takes the print's place instead of the print being deleted after
+// it. A produced file that stays is known to be another file, or the placement stops here.
+unsigned long ReplaceWithPart(FileCalls& calls, const std::string& part, const std::string& from,
+                              const std::string& to) {
+    const unsigned long deleted = calls.Delete(from);
+    if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
+        calls.Delete(part);
+        return deleted;
+    }
+    return PutPartInPlace(calls, part, to, ExistingTarget::replace);
 }
 
 // A target that exists and is kept is refused before the copy, which would be wasted: the
 // overwrite question follows. The part is renamed only once its data is on the drive, so that
-// neither an ended host nor a lost power supply can leave a part under the target's name. Only
-// the part the host has just made is ever deleted, and not once it holds the only whole copy of
-// a print whose earlier print is gone: the produced file goes after the move whatever happens.
+// neither an ended host nor a lost power supply can leave a part under the target's name. Before
+// Yes a part that cannot take the target's name is deleted, the produced file being still there;
+// after Yes it stays, holding the only whole copy of the new print.
 unsigned long CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
                               const std::string& from, const std::string& to,
                               ExistingTarget existing) {
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
         return kAlreadyExists;
     }
-    const bool earlierPrint = existing == ExistingTarget::replace && calls.Exists(to);
     std::string part;
-    unsigned long failure = CreatePartBeside(calls, codePage, to, part);
+    unsigned long failure =
+        MakePartBeside(calls, codePage, to, part,
+                       [&calls](const std::string& name) { return calls.CreatePart(name); });
     if (failure != kNoError) {
         // Nothing was made: a missing produced file is still reported as such.
         return calls.Exists(from) ? failure : kFileNotFound;
     }
     failure = calls.FillPart(from);
-    if (failure == kNoError) {
-        failure = PutPartInPlace(calls, part, to, existing);
-    }
     if (failure != kNoError) {
-        if (!earlierPrint || calls.Exists(to)) {
-            calls.Delete(part);
-        }
+        calls.Delete(part);
+        return failure;
+    }
+    if (existing == ExistingTarget::replace) {
+        return ReplaceWithPart(calls, part, from, to);
+    }
+    failure = PutPartInPlace(calls, part, to, existing);
+    if (failure != kNoError) {
+        calls.Delete(part);
         return failure;
     }
     // The print is in place: a produced file that stays is the caller's to remove.
@@ -159,16 +229,19 @@ unsigned long CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
     return kNoError;
 }
 
-// Windows 9x: within one volume the earlier print goes just before the rename, as it always has.
-unsigned long PlainMove(FileCalls& calls, const std::string& from, const std::string& to,
-                        ExistingTarget existing) {
-    if (existing == ExistingTarget::replace) {
-        calls.Delete(to);
+// Windows 9x within one volume. Its plain move never replaces a file: after Yes the produced
+// file first takes a part's name beside the target, so that the earlier print is deleted only
+// once the new one is whole beside it; a part that then cannot take the target's name stays.
+unsigned long PlainMove(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+                        const std::string& to, ExistingTarget existing) {
+    if (existing == ExistingTarget::keep) {
+        return calls.Move(from, to);
     }
-    return calls.Move(from, to);
+    std::string part;
+    const unsigned long failure = MakePartBeside(
+        calls, codePage, to, part, [&](const std::string& name) { return calls.Move(from, name); });
+    return failure != kNoError ? failure : PutPartInPlace(calls, part, to, existing);
 }
-
-} // namespace
 
 // Where the system has a rename that refuses to copy (Windows NT), that rename decides, whatever
 // the paths' names: two drive letters, or a letter and a share, may name one volume, and one
@@ -182,15 +255,85 @@ unsigned long PlainMove(FileCalls& calls, const std::string& from, const std::st
 // as well. Windows 9x has no such rename: there paths of one root are one plain move, and any
 // other paths go through a part, since a plain move between two volumes copies under the
 // target's name.
-unsigned long MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                            const std::string& to, ExistingTarget existing) {
+unsigned long MoveBetweenVolumes(FileCalls& calls, const LeadByteRule& codePage,
+                                 const std::string& from, const std::string& to,
+                                 ExistingTarget existing) {
     const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
     if (renamed == kCallNotImplemented) {
-        return OnOneRoot(calls, from, to) ? PlainMove(calls, from, to, existing)
+        return OnOneRoot(calls, from, to) ? PlainMove(calls, codePage, from, to, existing)
                                           : CopyThroughPart(calls, codePage, from, to, existing);
     }
     return renamed == kNotSameDevice ? CopyThroughPart(calls, codePage, from, to, existing)
                                      : renamed;
+}
+
+bool IsDeviceDigit(char c) {
+    // The superscript digits of code page 1252, which Windows reads as digits here too.
+    return (c >= '1' && c <= '9') || c == '\xB9' || c == '\xB2' || c == '\xB3';
+}
+
+// The name before its first dot, without the spaces before that dot, as Windows reads a device's
+// name.
+bool IsDeviceBaseName(std::string base) {
+    while (!base.empty() && base.back() == ' ') {
+        base.pop_back();
+    }
+    for (char& c : base) {
+        c = Capital(c);
+    }
+    static const char* const kDevices[] = {"CON",    "PRN",    "AUX",    "NUL",
+                                           "CLOCK$", "CONIN$", "CONOUT$"};
+    for (const char* device : kDevices) {
+        if (base == device) {
+            return true;
+        }
+    }
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           IsDeviceDigit(base[3]);
+}
+
+} // namespace
+
+// After Yes the target is looked at before anything is changed: it may be the produced file
+// itself, and a read-only file is never replaced, as it is never deleted (Windows refuses both,
+// but Wine's rename replaces it all the same, measured). Afterwards, a produced file still there
+// may be the target: a rename onto the same file succeeds without moving it, and a plain move
+// onto it fails as onto any existing file.
+MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+                         const std::string& to, ExistingTarget existing) {
+    if (NamesDevice(to, codePage)) {
+        return {kBadPathname, false};
+    }
+    if (NamesDevice(from, codePage)) {
+        return {kFileNotFound, false};
+    }
+    if (existing == ExistingTarget::replace) {
+        if (calls.Exists(to) && IsOneFile(calls, codePage, from, to)) {
+            return {kNoError, true};
+        }
+        if (calls.IsReadOnly(to)) {
+            return {kAccessDenied, false};
+        }
+    }
+    const unsigned long failure = MoveBetweenVolumes(calls, codePage, from, to, existing);
+    if (calls.Exists(from) && IsOneFile(calls, codePage, from, to)) {
+        return {kNoError, true};
+    }
+    return {failure, false};
+}
+
+bool NamesDevice(const std::string& path, const LeadByteRule& codePage) {
+    std::size_t nameStart = 0;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t end = CharacterEnd(path, at, codePage);
+        if (end - at == 1 && (path[at] == '\\' || path[at] == '/' || path[at] == ':')) {
+            nameStart = end;
+        }
+        at = end;
+    }
+    const std::size_t baseEnd = path.find('.', nameStart);
+    return IsDeviceBaseName(path.substr(
+        nameStart, baseEnd == std::string::npos ? std::string::npos : baseEnd - nameStart));
 }
 
 std::string VolumeRoot(const std::string& fullPath) {

@@ -1,11 +1,12 @@
 // Moving a produced file to its target so that the target's name never holds a part of it,
 // whatever fails and whenever the host is ended, and so that no file the host did not make in
 // that move is ever opened for writing, renamed or deleted, but the target after the user's Yes
-// to the overwrite question. A move within one volume is one rename, whatever two names the
-// paths reach that volume by. A move to another volume copies into a part file that the host
+// to the overwrite question. An earlier print at the target's name is replaced only by a new print
+// that is whole beside it under a name the host made, or in one rename that replaces it. A move
+// within one volume is a rename; a move to another volume copies into a part file that the host
 // makes anew beside the target, writes it through to the drive, gives it the target's name and
-// only then deletes the produced file; any failure deletes that part again. The system calls
-// stay behind FileCalls, so that the order of the steps is tested without Windows.
+// only then deletes the produced file. The system calls stay behind FileCalls, one call each, so
+// that every step is followed without Windows.
 #pragma once
 
 #include "CodePageText.h"
@@ -25,8 +26,11 @@ enum class ExistingTarget {
     replace, // the new print takes its place, once it is whole beside it
 };
 
-// The file calls a move needs. Each returns the system error code (GetLastError) of its
-// failure, 0 when it worked.
+// Whether two paths reach one file.
+enum class FileIdentity { same, different, unknown };
+
+// The file calls a move needs, each one system call. Those that return a number return the
+// system error code (GetLastError) of their failure, 0 when it worked.
 class FileCalls {
   public:
     FileCalls() = default;
@@ -48,17 +52,39 @@ class FileCalls {
     // Copies the file into the part that CreatePart has just made, on the handle it keeps, has
     // the copy written through to the drive, gives it the file's last-write time and closes it.
     virtual unsigned long FillPart(const std::string& from) = 0;
-    virtual void Delete(const std::string& path) = 0;
+    virtual unsigned long Delete(const std::string& path) = 0;
+    // False also when the system cannot tell.
     virtual bool Exists(const std::string& path) = 0;
+    // False also when the system cannot tell.
+    virtual bool IsReadOnly(const std::string& path) = 0;
+    // Told by the identity that the system gives two files held open at once; unknown when
+    // either cannot be opened or the system gives none.
+    virtual FileIdentity CompareFiles(const std::string& first, const std::string& second) = 0;
     // The full path, whole; empty when it is not known or does not fit a path buffer.
     virtual std::string FullPath(const std::string& path) = 0;
+    // The path in the short (8.3) names of an existing file, whole; empty when not known.
+    virtual std::string ShortPath(const std::string& path) = 0;
 };
 
-// Moves the file. 0 when it moved, otherwise the system error code of the first failure. A
-// target that exists and is kept fails with ERROR_ALREADY_EXISTS. The paths are read by the
-// characters of their code page; the target's name ends in ".tif".
-unsigned long MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                            const std::string& to, ExistingTarget existing);
+// How a move ended.
+struct MoveResult {
+    // The system error code of the first failure; 0 when the new print is at the target's name.
+    unsigned long failure;
+    // The produced file is the target, under another name: nothing was moved, and the print is
+    // where it was made.
+    bool producedFileIsTarget;
+};
+
+// Moves the file. A target that exists and is kept fails with ERROR_ALREADY_EXISTS; a target
+// that Windows takes for a device fails as a bad path, and a produced file of such a name as a
+// file not found, before any call touches either. The paths are read by the characters of their
+// code page; the target's name ends in ".tif".
+MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+                         const std::string& to, ExistingTarget existing);
+
+// Whether Windows takes the path's file name for a device whatever its folder and extension:
+// CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 and the like, in any case.
+bool NamesDevice(const std::string& path, const LeadByteRule& codePage);
 
 // The volume's root of a full path, "X:\" (the letter in capitals) or "\\server\share\";
 // empty for any other form, and for a network name with bytes of the upper half, in which a

@@ -39,14 +39,8 @@ class HostPlatform : public LeadByteRule {
     // Releases one reference of the atom.
     virtual void DeleteAtom(std::uint16_t atom) = 0;
 
-    // Moves a file, also to another drive, onto an existing file only when asked to replace it;
-    // the target's name holds nothing, the earlier file or the whole new file at any moment
-    // (FileMove.h). 0 when it moved, otherwise the cause number of the failure
-    // (FileErrorCause.h).
-    virtual int RenameFile(const std::string& from, const std::string& to,
-                           ExistingTarget existing) = 0;
-    // Deletes a file; 0 when it was deleted, otherwise the cause number of the failure.
-    virtual int RemoveFile(const std::string& path) = 0;
+    // The file system's calls, with which the host moves and deletes files (FileMove.h).
+    virtual FileCalls& Files() = 0;
 
     // The save-file dialog with no owner, opened on a folder with a file name filled in.
     virtual SaveDialogAnswer AskForSaveFileName(const std::string& folder,

@@ -1,7 +1,6 @@
 // The driver's requests: texts arrive in global atoms, results go back to the sender.
 #include "HostWindow.h"
 
-#include "FileErrorCause.h"
 #include "HostTexts.h"
 #include "OutputRoot.h"
 #include "PathBuffer.h"
@@ -52,14 +51,23 @@ std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
 }
 
 // The produced file's atom stays the sender's, who releases it once this call has returned.
-// Whatever is still at the produced path afterwards is discarded; the sender learns whether
-// that happened.
+// Whatever is still at the produced path afterwards is discarded, unless it is the placed print
+// itself; the sender learns whether that happened.
 std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
     const std::string producedPath = ReadAtomText(wParam) + vellora::kOutputExtension;
     targetPath += vellora::kOutputExtension;
     const PlacementOutcome placement = PlaceOutputFile(producedPath, targetPath);
-    const bool discarded = platform.RemoveFile(producedPath) == filecause::kNone;
-    return discarded ? 1 : CancelledAsOne(placement == PlacementOutcome::cancelled);
+    if (placement == PlacementOutcome::producedFileIsTarget) {
+        return 0;
+    }
+    return DiscardProducedFile(producedPath)
+               ? 1
+               : CancelledAsOne(placement == PlacementOutcome::cancelled);
+}
+
+// A name that Windows takes for a device is no file of the driver's.
+bool HostWindow::DiscardProducedFile(const std::string& producedPath) {
+    return !NamesDevice(producedPath, platform) && platform.Files().Delete(producedPath) == 0;
 }
 
 std::int32_t HostWindow::OnExit() {

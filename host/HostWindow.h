@@ -12,7 +12,11 @@
 struct HWND__;
 
 // How a placement ended for the user: the driver hears 1 for cancelled, 0 otherwise.
-enum class PlacementOutcome { finished, cancelled };
+enum class PlacementOutcome {
+    finished,             // placed, or a failure shown
+    cancelled,            // the user cancelled
+    producedFileIsTarget, // the produced file is the target under another name: the print stays
+};
 // How the user left the save-file dialog.
 enum class Choice { chosen, cancelled };
 struct HINSTANCE__;
@@ -32,8 +36,7 @@ class HostWindow {
     std::int32_t HandleHostMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // Moves the produced file to the target, asking before it overwrites a file and showing
-    // every other failure: cancelled when the user cancelled the placement, otherwise finished
-    // (placed, or a failure shown).
+    // every other failure.
     PlacementOutcome PlaceOutputFile(std::string producedPath, std::string target);
     // The save-file dialog on `outputRoot`; when a path is chosen, it is now `outputRoot`.
     // `appendedLength` characters will be added to it: a name that cannot take them is refused.
@@ -65,8 +68,9 @@ class HostWindow {
     std::string TakeAtomText(std::uintptr_t wParam);
     PlacementOutcome Place(const std::string& producedPath, const std::string& target,
                            ExistingTarget existing);
-    int MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
-                            ExistingTarget existing);
+    MoveResult MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
+                                   ExistingTarget existing);
+    bool DiscardProducedFile(const std::string& producedPath);
     PlacementOutcome AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
     PlacementOutcome PlaceUnderNewRoot(const std::string& producedPath);
 };

@@ -16,7 +16,11 @@ PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::stri
 
 PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::string& target,
                                    ExistingTarget existing) {
-    const int cause = MoveWithinPathLimit(producedPath, target, existing);
+    const MoveResult moved = MoveWithinPathLimit(producedPath, target, existing);
+    if (moved.producedFileIsTarget) {
+        return PlacementOutcome::producedFileIsTarget;
+    }
+    const int cause = FileErrorCause(moved.failure);
     if (cause == filecause::kNone) {
         return PlacementOutcome::finished;
     }
@@ -29,12 +33,13 @@ PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::s
 
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
-int HostWindow::MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
-                                    ExistingTarget existing) {
+MoveResult HostWindow::MoveWithinPathLimit(const std::string& producedPath,
+                                           const std::string& target, ExistingTarget existing) {
+    constexpr unsigned long kBadPathname = 161; // ERROR_BAD_PATHNAME
     if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
-        return filecause::kBadPath;
+        return {kBadPathname, false};
     }
-    return platform.RenameFile(producedPath, target, existing);
+    return MoveFileWhole(platform.Files(), platform, producedPath, target, existing);
 }
 
 // Yes replaces the earlier file only once the new print can take its place, so that a move that
@@ -44,8 +49,10 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
                                                 const std::string& target) {
     switch (platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
     case kButtonYes:
-        Place(producedPath, target, ExistingTarget::replace);
-        return PlacementOutcome::finished;
+        return Place(producedPath, target, ExistingTarget::replace) ==
+                       PlacementOutcome::producedFileIsTarget
+                   ? PlacementOutcome::producedFileIsTarget
+                   : PlacementOutcome::finished;
     case kButtonNo:
         return PlaceUnderNewRoot(producedPath);
     case kButtonCancel:

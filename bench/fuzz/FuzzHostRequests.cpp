@@ -2,7 +2,7 @@
 // every platform answer drawn from the input too: moves that fail for any cause, any button
 // pressed, dialogs cancelled or answered with names of any length, and further requests arriving
 // while a box or dialog waits, as they do through the nested message loops. Every result is 0 or
-// 1, the atoms of 1280 and 1286 are released once and no other, and no move, removal or program
+// 1, the atoms of 1280 and 1286 are released once and no other, and no file call or program
 // start gets a path beyond the platform's limit.
 #include "FuzzCheck.h"
 #include "FuzzCodePage.h"
@@ -12,6 +12,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -35,10 +36,47 @@ bool ReleasesItsAtom(unsigned message) {
     return message == vellora::HM_SET_NAME_SUFFIX || message == vellora::HM_SET_OUTPUT_ROOT;
 }
 
+// File calls that fail or work as the input says, each with any of the codes a move can meet.
+class FuzzedFileCalls final : public FileCalls {
+  public:
+    explicit FuzzedFileCalls(FuzzedDataProvider& provider) : input(provider) {}
+
+    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
+                                    ExistingTarget) override {
+        return Result(from, to);
+    }
+    unsigned long Move(const std::string& from, const std::string& to) override {
+        return Result(from, to);
+    }
+    unsigned long CreatePart(const std::string& part) override { return Result(part, part); }
+    unsigned long FillPart(const std::string& from) override { return Result(from, from); }
+    unsigned long Delete(const std::string& path) override { return Result(path, path); }
+    bool Exists(const std::string& path) override { return Result(path, path) == 0; }
+    bool IsReadOnly(const std::string& path) override { return Result(path, path) == 0; }
+    FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
+        return Result(first, second) == 0 ? FileIdentity::unknown : FileIdentity::different;
+    }
+    std::string FullPath(const std::string& path) override {
+        Require(FitsPathBuffer(path), "no file call gets a path beyond the limit");
+        return input.ConsumeBool() ? path : std::string();
+    }
+    std::string ShortPath(const std::string& path) override { return FullPath(path); }
+
+  private:
+    unsigned long Result(const std::string& first, const std::string& second) {
+        Require(FitsPathBuffer(first) && FitsPathBuffer(second),
+                "no file call gets a path beyond the limit");
+        const unsigned long codes[] = {0, 2, 3, 5, 17, 32, 39, 80, 112, 120, 161, 183, 267, 9999};
+        return codes[input.ConsumeIntegralInRange<std::size_t>(0, std::size(codes) - 1)];
+    }
+
+    FuzzedDataProvider& input;
+};
+
 class FuzzedHostPlatform final : public HostPlatform {
   public:
     explicit FuzzedHostPlatform(FuzzedDataProvider& provider)
-        : input(provider), codePage(provider) {}
+        : input(provider), codePage(provider), files(provider) {}
 
     // Sends one request as a driver would, releasing the atom afterwards when it stays the
     // sender's.
@@ -71,14 +109,7 @@ class FuzzedHostPlatform final : public HostPlatform {
         atoms.erase(atom);
     }
 
-    int RenameFile(const std::string& from, const std::string& to, ExistingTarget) override {
-        Require(FitsPathBuffer(from) && FitsPathBuffer(to), "no move gets a path beyond the limit");
-        return input.ConsumeIntegralInRange(0, 15);
-    }
-    int RemoveFile(const std::string& path) override {
-        Require(FitsPathBuffer(path), "no removal gets a path beyond the limit");
-        return input.ConsumeIntegralInRange(0, 15);
-    }
+    FileCalls& Files() override { return files; }
 
     SaveDialogAnswer AskForSaveFileName(const std::string&, const std::string&,
                                         std::string& chosenPath) override {
@@ -153,6 +184,7 @@ class FuzzedHostPlatform final : public HostPlatform {
 
     FuzzedDataProvider& input;
     const FuzzCodePage codePage;
+    FuzzedFileCalls files;
     std::map<std::uint16_t, std::string> atoms;
     std::vector<Request> requests;
     std::uint16_t nextAtom = kFirstAtom;

@@ -1,6 +1,7 @@
-// A stand-in for the host's platform calls: a small file system of path names, atoms, and the
-// user's answers to dialogs and boxes given in advance. Each answer may run requests of its own
-// while its dialog or box is open, as the platform's nested message loops allow.
+// A stand-in for the host's platform calls: a small file system of path names on one volume of
+// Windows NT, atoms, and the user's answers to dialogs and boxes given in advance. Each answer may
+// run requests of its own while its dialog or box is open, as the platform's nested message loops
+// allow.
 #pragma once
 
 #include "CodePages.h"
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-struct FakeHostPlatform final : HostPlatform {
+struct FakeHostPlatform final : HostPlatform, FileCalls {
     struct Box {
         std::string text;
         unsigned style;
@@ -39,7 +40,7 @@ struct FakeHostPlatform final : HostPlatform {
 
     std::set<std::string> files;
     std::set<std::string> undeletableFiles;
-    // Causes that the next moves fail with, whatever the files.
+    // Causes that the next renames fail with, whatever the files.
     std::deque<int> forcedRenameCauses;
     std::vector<std::pair<std::string, std::string>> renames;
     std::vector<std::string> removals;
@@ -66,36 +67,59 @@ struct FakeHostPlatform final : HostPlatform {
         atoms.erase(atom);
     }
 
+    FileCalls& Files() override { return *this; }
+
     // A target that cannot be deleted cannot be replaced either.
-    int RenameFile(const std::string& from, const std::string& to,
-                   ExistingTarget existing) override {
+    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
+                                    ExistingTarget existing) override {
         renames.emplace_back(from, to);
         if (!forcedRenameCauses.empty()) {
             const int cause = forcedRenameCauses.front();
             forcedRenameCauses.pop_front();
-            return cause;
+            return SystemErrorOf(cause);
         }
         if (files.count(from) == 0) {
-            return filecause::kFileNotFound;
+            return 2; // ERROR_FILE_NOT_FOUND
         }
-        if (files.count(to) != 0 &&
-            (existing == ExistingTarget::keep || undeletableFiles.count(to) != 0)) {
-            return filecause::kAccessDenied;
+        if (files.count(to) != 0 && existing == ExistingTarget::keep) {
+            return 183; // ERROR_ALREADY_EXISTS
+        }
+        if (files.count(to) != 0 && undeletableFiles.count(to) != 0) {
+            return 5; // ERROR_ACCESS_DENIED
         }
         files.erase(from);
         files.insert(to);
-        return filecause::kNone;
+        return 0;
     }
-    int RemoveFile(const std::string& path) override {
+    unsigned long Move(const std::string& from, const std::string& to) override {
+        return RenameWithoutCopy(from, to, ExistingTarget::keep);
+    }
+    unsigned long CreatePart(const std::string&) override { return 5; }
+    unsigned long FillPart(const std::string&) override { return 6; }
+    unsigned long Delete(const std::string& path) override {
         removals.push_back(path);
         if (files.count(path) == 0) {
-            return filecause::kFileNotFound;
+            return 2;
         }
         if (undeletableFiles.count(path) != 0) {
-            return filecause::kAccessDenied;
+            return 5;
         }
         files.erase(path);
-        return filecause::kNone;
+        return 0;
+    }
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    bool IsReadOnly(const std::string&) override { return false; }
+    FileIdentity CompareFiles(const std::string&, const std::string&) override {
+        return FileIdentity::unknown;
+    }
+    std::string FullPath(const std::string& path) override { return path; }
+    std::string ShortPath(const std::string&) override { return std::string(); }
+
+    // A system error code of the cause.
+    static unsigned long SystemErrorOf(int cause) {
+        static const unsigned long kCodes[] = {0,  9999, 2,  3,  4,  5,   6, 16,
+                                               82, 25,   31, 32, 33, 112, 38};
+        return kCodes[cause];
     }
 
     SaveDialogAnswer AskForSaveFileName(const std::string& folder, const std::string& fileName,

@@ -126,13 +126,25 @@ struct FakeFileCalls final : FileCalls {
         files[part] = Fails("copy", failure) ? "part" : files[from];
         return failure;
     }
-    void Delete(const std::string& path) override {
+    unsigned long Delete(const std::string& path) override {
         steps.push_back("delete " + path);
-        if (undeletable.count(path) == 0) {
-            files.erase(path);
+        if (files.count(path) == 0) {
+            return kFileNotFound;
         }
+        if (undeletable.count(path) != 0) {
+            return kAccessDenied;
+        }
+        files.erase(path);
+        return 0;
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    bool IsReadOnly(const std::string&) override { return false; }
+    FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
+        return files.count(first) != 0 && files.count(second) != 0 && first != second
+                   ? FileIdentity::different
+                   : FileIdentity::unknown;
+    }
+    std::string ShortPath(const std::string&) override { return std::string(); }
     // A path of another form is taken in the folder "C:\Cur".
     std::string FullPath(const std::string& path) override {
         if (!fullPathsKnown) {
@@ -150,7 +162,7 @@ class FileMove : public ::testing::Test {
     void SetUp() override { calls.files = {{kProduced, "print"}}; }
     unsigned long Move(const std::string& to = kTarget,
                        ExistingTarget existing = ExistingTarget::keep) {
-        return MoveFileWhole(calls, kSingleByte, kProduced, to, existing);
+        return MoveFileWhole(calls, kSingleByte, kProduced, to, existing).failure;
     }
     // The steps of a move through a part on Windows 9x; on Windows NT, the rename comes first.
     std::vector<std::string> CopyThroughPartSteps() const {
@@ -208,7 +220,8 @@ TEST_F(FileMove, on_windows_nt_two_names_of_one_volume_are_one_rename) {
     for (const auto& [from, to] : rows) {
         calls.files = {{from, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep), 0u) << to;
+        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep).failure, 0u)
+            << to;
         EXPECT_EQ(calls.steps,
                   std::vector<std::string>{"rename without copy " + from + " > " + to});
         EXPECT_EQ(calls.files, (Files{{to, "print"}}));
@@ -219,8 +232,9 @@ TEST_F(FileMove, a_folder_mounted_from_another_volume_on_the_same_drive_goes_thr
     calls.volumes = {{"E:\\Out\\", "mounted"}};
     const std::string target = "E:\\Out\\Doc.tif";
     calls.files = {{"E:\\Spool\\job1.tif", "print"}};
-    EXPECT_EQ(
-        MoveFileWhole(calls, kSingleByte, "E:\\Spool\\job1.tif", target, ExistingTarget::keep), 0u);
+    EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "E:\\Spool\\job1.tif", target, ExistingTarget::keep)
+                  .failure,
+              0u);
     EXPECT_EQ(calls.steps.size(), 5u);
     EXPECT_EQ(calls.steps[2], "fill " + kPart + " from E:\\Spool\\job1.tif");
     EXPECT_EQ(calls.files, (Files{{target, "print"}}));
@@ -239,7 +253,7 @@ TEST_F(FileMove, on_windows_9x_every_move_between_paths_of_two_roots_goes_throug
     for (const auto& [from, to] : rows) {
         calls.files = {{from, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep), 0u)
+        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep).failure, 0u)
             << from << " " << to;
         EXPECT_EQ(calls.steps.at(0).rfind("create ", 0), 0u) << calls.steps.at(0);
         EXPECT_EQ(calls.files, (Files{{to, "print"}}));
@@ -250,7 +264,8 @@ TEST_F(FileMove, on_windows_9x_paths_on_one_network_share_are_one_plain_move) {
     calls.windowsNt = false;
     calls.files = {{"\\\\srv\\share\\spool\\job1.tif", "print"}};
     EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "\\\\srv\\share\\spool\\job1.tif",
-                            "\\\\srv\\share\\Doc.tif", ExistingTarget::keep),
+                            "\\\\srv\\share\\Doc.tif", ExistingTarget::keep)
+                  .failure,
               0u);
     EXPECT_EQ(calls.steps, std::vector<std::string>{"move \\\\srv\\share\\spool\\job1.tif > "
                                                     "\\\\srv\\share\\Doc.tif"});
@@ -279,20 +294,31 @@ TEST_F(FileMove, the_part_is_made_beside_the_full_path_of_the_target_under_its_n
     for (const auto& row : rows) {
         calls.files = {{produced, "print"}};
         calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, *row.codePage, produced, row.target, ExistingTarget::keep),
-                  0u)
+        EXPECT_EQ(
+            MoveFileWhole(calls, *row.codePage, produced, row.target, ExistingTarget::keep).failure,
+            0u)
             << row.target;
         EXPECT_EQ(calls.steps.at(0), "create " + row.part);
         EXPECT_EQ(calls.files, (Files{{row.target, "print"}}));
     }
 }
 
-TEST_F(FileMove, a_part_that_cannot_be_made_fails_the_move_and_nothing_else_is_done) {
-    Files allTaken = {{kProduced, "print"}};
-    for (unsigned number = 0; number < 256; ++number) {
+Files WithPartNamesTaken(Files files, unsigned count) {
+    for (unsigned number = 0; number < count; ++number) {
         const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16]};
-        allTaken["E:\\Out\\Doc.~" + std::string(digits, 2)] = "user";
+        files["E:\\Out\\Doc.~" + std::string(digits, 2)] = "user";
     }
+    return files;
+}
+
+TEST_F(FileMove, the_last_part_name_is_tried_too) {
+    calls.files = WithPartNamesTaken({{kProduced, "print"}}, 255);
+    EXPECT_EQ(Move(), 0u);
+    EXPECT_EQ(calls.files, WithPartNamesTaken({{kTarget, "print"}}, 255));
+}
+
+TEST_F(FileMove, a_part_that_cannot_be_made_fails_the_move_and_nothing_else_is_done) {
+    const Files allTaken = WithPartNamesTaken({{kProduced, "print"}}, 256);
     const struct {
         Files files;
         unsigned long createFailure;
@@ -401,7 +427,7 @@ TEST_F(FileMove, a_missing_produced_file_is_reported_as_missing_even_when_the_ta
 TEST_F(FileMove, a_missing_produced_file_is_reported_as_missing_when_no_part_can_be_made) {
     calls.windowsNt = false;
     calls.files = {};
-    calls.failures = {{"make part", kDirectory}};
+    calls.failures = {{"create part", kDirectory}};
     EXPECT_EQ(Move(), kFileNotFound);
     EXPECT_EQ(calls.files, Files{});
 }
@@ -441,15 +467,16 @@ TEST_F(FileMove, the_earlier_print_is_replaced_only_once_the_new_one_is_whole_be
         {true, kSameDriveTarget, {"replace " + kProduced + " > " + kSameDriveTarget}},
         {false,
          kSameDriveTarget,
-         {"delete " + kSameDriveTarget, "move " + kProduced + " > " + kSameDriveTarget}},
+         {"move " + kProduced + " > C:\\Out\\Doc.~00", "delete " + kSameDriveTarget,
+          "move C:\\Out\\Doc.~00 > " + kSameDriveTarget}},
         {true,
          kTarget,
-         {replace, "create " + kPart, "fill " + kPart + " from " + kProduced,
-          "replace " + kPart + " > " + kTarget, "delete " + kProduced}},
+         {replace, "create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kProduced,
+          "replace " + kPart + " > " + kTarget}},
         {false,
          kTarget,
-         {"create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kTarget,
-          "move " + kPart + " > " + kTarget, "delete " + kProduced}},
+         {"create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kProduced,
+          "delete " + kTarget, "move " + kPart + " > " + kTarget}},
     };
     for (const auto& row : rows) {
         calls.windowsNt = row.windowsNt;
@@ -474,20 +501,23 @@ TEST_F(FileMove, a_failure_after_yes_leaves_the_earlier_print_whole_at_its_name)
                 calls.failures = {{"move", kAccessDenied}};
             }
             EXPECT_EQ(Move(kTarget, ExistingTarget::replace), failure) << step;
-            EXPECT_EQ(calls.files, (Files{{kProduced, "print"}, {kTarget, "earlier print"}}));
+            // Once whole, the new print is kept in its part.
+            const Files kept = {{step == "replace part" ? kPart : kProduced, "print"},
+                                {kTarget, "earlier print"}};
+            EXPECT_EQ(calls.files, kept) << step;
             calls.undeletable.clear();
         }
     }
 }
 
 // Windows 9x deletes the earlier print before the rename: should the rename then fail, the part
-// keeps the new print, since the produced file goes after the move.
+// keeps the new print.
 TEST_F(FileMove, on_windows_9x_a_part_that_cannot_take_the_name_of_a_deleted_print_stays) {
     calls.windowsNt = false;
     calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
     calls.failures = {{"move", kAccessDenied}};
     EXPECT_EQ(Move(kTarget, ExistingTarget::replace), kAccessDenied);
-    EXPECT_EQ(calls.files, (Files{{kProduced, "print"}, {kPart, "print"}}));
+    EXPECT_EQ(calls.files, (Files{{kPart, "print"}}));
 }
 
 TEST(VolumeRoot, a_drive_letter_or_a_network_share_and_nothing_else) {

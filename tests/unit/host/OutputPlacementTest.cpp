@@ -51,7 +51,6 @@ TEST_F(Placement, every_cause_without_question_shows_its_error_box_and_returns_0
         {12, "An error occurred."},
         {13, "The disk is full"},
         {14, "An error occurred."},
-        {15, "An error occurred."},
     };
     for (const auto& [cause, text] : rows) {
         platform.boxes.clear();
