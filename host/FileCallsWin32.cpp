@@ -10,8 +10,6 @@ unsigned long ResultOf(BOOL done) {
     return done ? ERROR_SUCCESS : GetLastError();
 }
 
-// Windows 9x does not implement MoveFileExA: it is looked up, never imported, and only on
-// Windows NT.
 bool IsWindowsNt() {
     return (GetVersion() & 0x80000000u) == 0;
 }
@@ -122,14 +120,22 @@ void Win32FileCalls::ClosePart() {
     }
 }
 
-unsigned long Win32FileCalls::RenameWithoutCopy(const std::string& from, const std::string& to,
-                                                ExistingTarget existing) {
+// Windows 9x does not implement MoveFileExA: it is looked up, never imported, and only on
+// Windows NT.
+static decltype(&MoveFileExA) MoveFileExFunction() {
     static const auto moveFileEx =
         IsWindowsNt() ? SystemFunction<decltype(&MoveFileExA)>("kernel32.dll", "MoveFileExA")
                       : nullptr;
-    if (!moveFileEx) {
-        return ERROR_CALL_NOT_IMPLEMENTED;
-    }
+    return moveFileEx;
+}
+
+bool Win32FileCalls::HasRenameWithoutCopy() {
+    return MoveFileExFunction() != nullptr;
+}
+
+unsigned long Win32FileCalls::RenameWithoutCopy(const std::string& from, const std::string& to,
+                                                ExistingTarget existing) {
+    const auto moveFileEx = MoveFileExFunction();
     const DWORD flags = existing == ExistingTarget::replace ? MOVEFILE_REPLACE_EXISTING : 0;
     return ResultOf(moveFileEx(from.c_str(), to.c_str(), flags));
 }
@@ -158,7 +164,11 @@ unsigned long Win32FileCalls::Delete(const std::string& path) {
 }
 
 bool Win32FileCalls::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    const DWORD failure = GetLastError();
+    return failure != ERROR_FILE_NOT_FOUND && failure != ERROR_PATH_NOT_FOUND;
 }
 
 bool Win32FileCalls::IsReadOnly(const std::string& path) {

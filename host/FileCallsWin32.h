@@ -10,6 +10,7 @@ class Win32FileCalls final : public FileCalls {
     Win32FileCalls(const Win32FileCalls&) = delete;
     Win32FileCalls& operator=(const Win32FileCalls&) = delete;
 
+    bool HasRenameWithoutCopy() override;
     unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                     ExistingTarget existing) override;
     unsigned long Move(const std::string& from, const std::string& to) override;

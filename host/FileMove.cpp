@@ -10,6 +10,7 @@ constexpr unsigned long kFileNotFound = 2;         // ERROR_FILE_NOT_FOUND
 constexpr unsigned long kPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
 constexpr unsigned long kAccessDenied = 5;         // ERROR_ACCESS_DENIED
 constexpr unsigned long kNotSameDevice = 17;       // ERROR_NOT_SAME_DEVICE
+constexpr unsigned long kFileExists = 80;          // ERROR_FILE_EXISTS
 constexpr unsigned long kCannotMake = 82;          // ERROR_CANNOT_MAKE
 constexpr unsigned long kCallNotImplemented = 120; // ERROR_CALL_NOT_IMPLEMENTED
 constexpr unsigned long kBadPathname = 161;        // ERROR_BAD_PATHNAME
@@ -133,6 +134,11 @@ char LowercaseHexDigit(unsigned value) {
     return "0123456789abcdef"[value & 0xF];
 }
 
+// How the system refuses a name that a file or folder has.
+bool MayBeTaken(unsigned long failure) {
+    return failure == kFileExists || failure == kAlreadyExists || failure == kAccessDenied;
+}
+
 // Gives the new print a part's name beside the target with `make`, which fails on a name that a
 // file or folder has: such a name is passed over, since a part that a host ended during a copy
 // left behind is no different to the host from a file of the user's.
@@ -147,7 +153,7 @@ unsigned long MakePartBeside(FileCalls& calls, const LeadByteRule& codePage, con
         part =
             stem + kPartExtensionStart + LowercaseHexDigit(number >> 4) + LowercaseHexDigit(number);
         const unsigned long failure = make(part);
-        if (failure == kNoError || !calls.Exists(part)) {
+        if (failure == kNoError || !MayBeTaken(failure) || !calls.Exists(part)) {
             return failure;
         }
     }
@@ -162,9 +168,8 @@ unsigned long PutPartInPlace(FileCalls& calls, const std::string& part, const st
     if (existing == ExistingTarget::keep) {
         return calls.Move(part, to);
     }
-    const unsigned long renamed = calls.RenameWithoutCopy(part, to, existing);
-    if (renamed != kCallNotImplemented) {
-        return renamed;
+    if (calls.HasRenameWithoutCopy()) {
+        return calls.RenameWithoutCopy(part, to, existing);
     }
     const unsigned long deleted = calls.Delete(to);
     if (deleted != kNoError && deleted != kFileNotFound) {
@@ -251,20 +256,22 @@ unsigned long PlainMove(FileCalls& calls, const LeadByteRule& codePage, const st
 // for two. Only ERROR_NOT_SAME_DEVICE means another volume: the system's own MoveFileEx copies
 // on that failure alone (its documentation: "if the new file name is on a different volume ...
 // and causes the rename operation to fail"; Wine's and ReactOS's kernel32 copy only on
-// STATUS_NOT_SAME_DEVICE), so a redirector that answered otherwise would fail a plain MoveFile
-// as well. Windows 9x has no such rename: there paths of one root are one plain move, and any
-// other paths go through a part, since a plain move between two volumes copies under the
-// target's name.
+// STATUS_NOT_SAME_DEVICE, ReactOS's on STATUS_NOT_IMPLEMENTED too), so a redirector that
+// answered otherwise would fail a plain MoveFile as well; a rename that is not implemented
+// copies through a part as well. Windows 9x has no such rename: there paths of one root are one
+// plain move, and any other paths go through a part, since a plain move between two volumes copies
+// under the target's name.
 unsigned long MoveBetweenVolumes(FileCalls& calls, const LeadByteRule& codePage,
                                  const std::string& from, const std::string& to,
                                  ExistingTarget existing) {
-    const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
-    if (renamed == kCallNotImplemented) {
+    if (!calls.HasRenameWithoutCopy()) {
         return OnOneRoot(calls, from, to) ? PlainMove(calls, codePage, from, to, existing)
                                           : CopyThroughPart(calls, codePage, from, to, existing);
     }
-    return renamed == kNotSameDevice ? CopyThroughPart(calls, codePage, from, to, existing)
-                                     : renamed;
+    const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
+    return renamed == kNotSameDevice || renamed == kCallNotImplemented
+               ? CopyThroughPart(calls, codePage, from, to, existing)
+               : renamed;
 }
 
 bool IsDeviceDigit(char c) {

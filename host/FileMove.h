@@ -38,9 +38,10 @@ class FileCalls {
     FileCalls(const FileCalls&) = delete;
     FileCalls& operator=(const FileCalls&) = delete;
 
-    // A rename that never copies, replacing a file of the target's name when asked to: across
-    // volumes it fails with ERROR_NOT_SAME_DEVICE. Where the system has none (Windows 9x), it
-    // fails with ERROR_CALL_NOT_IMPLEMENTED.
+    // Whether the system has a rename that never copies (Windows NT); Windows 9x has none.
+    virtual bool HasRenameWithoutCopy() = 0;
+    // That rename, replacing a file of the target's name when asked to: across volumes it fails
+    // with ERROR_NOT_SAME_DEVICE. Called only where the system has it.
     virtual unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                             ExistingTarget existing) = 0;
     // The plain move: a rename within a volume, but a copy under the target's name and a
@@ -53,7 +54,8 @@ class FileCalls {
     // the copy written through to the drive, gives it the file's last-write time and closes it.
     virtual unsigned long FillPart(const std::string& from) = 0;
     virtual unsigned long Delete(const std::string& path) = 0;
-    // False also when the system cannot tell.
+    // Whether a file or folder has the name; true also when the system cannot tell, which is
+    // the careful answer wherever the host asks.
     virtual bool Exists(const std::string& path) = 0;
     // False also when the system cannot tell.
     virtual bool IsReadOnly(const std::string& path) = 0;

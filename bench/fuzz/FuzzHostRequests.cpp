@@ -41,6 +41,7 @@ class FuzzedFileCalls final : public FileCalls {
   public:
     explicit FuzzedFileCalls(FuzzedDataProvider& provider) : input(provider) {}
 
+    bool HasRenameWithoutCopy() override { return input.ConsumeBool(); }
     unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                     ExistingTarget) override {
         return Result(from, to);

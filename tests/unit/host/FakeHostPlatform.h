@@ -69,6 +69,7 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
 
     FileCalls& Files() override { return *this; }
 
+    bool HasRenameWithoutCopy() override { return true; }
     // A target that cannot be deleted cannot be replaced either.
     unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                     ExistingTarget existing) override {

@@ -19,7 +19,6 @@ constexpr unsigned long kFileExists = 80;
 constexpr unsigned long kCannotMake = 82;
 constexpr unsigned long kHandleDiskFull = 39;
 constexpr unsigned long kDiskFull = 112;
-constexpr unsigned long kCallNotImplemented = 120;
 constexpr unsigned long kBadPathname = 161;
 constexpr unsigned long kAlreadyExists = 183;
 constexpr unsigned long kDirectory = 267;
@@ -80,11 +79,10 @@ struct FakeFileCalls final : FileCalls {
         return 0;
     }
 
+    bool HasRenameWithoutCopy() override { return windowsNt; }
     unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                     ExistingTarget existing) override {
-        if (!windowsNt) {
-            return kCallNotImplemented;
-        }
+        EXPECT_TRUE(windowsNt);
         const bool replace = existing == ExistingTarget::replace;
         steps.push_back((replace ? "replace " : "rename without copy ") + from + " > " + to);
         unsigned long failure = 0;
