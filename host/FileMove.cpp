@@ -187,14 +187,24 @@ bool IsGone(unsigned long deleteFailure) {
 // paths name one file that the system gives no identity for (a share of the local disk on
 // Windows 9x), the part then takes the print's place instead of the print being deleted after
 // it. A produced file that stays is known to be another file, or the placement stops here.
-unsigned long ReplaceWithPart(FileCalls& calls, const std::string& part, const std::string& from,
-                              const std::string& to) {
+MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const std::string& from,
+                           const std::string& to) {
     const unsigned long deleted = calls.Delete(from);
     if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
         calls.Delete(part);
-        return deleted;
+        return {deleted, false};
     }
-    return PutPartInPlace(calls, part, to, ExistingTarget::replace);
+    const unsigned long failure = PutPartInPlace(calls, part, to, ExistingTarget::replace);
+    if (failure != kNoError) {
+        // Once the produced file is gone, the part holds the only whole copy of the new print.
+        if (!IsGone(deleted)) {
+            calls.Delete(part);
+        }
+        return {failure, false};
+    }
+    // A produced file that is there again after it was deleted is the print that took the
+    // target's name: the two paths name one file.
+    return {kNoError, deleted == kNoError && calls.Exists(from)};
 }
 
 // A target that exists and is kept is refused before the copy, which would be wasted: the
@@ -202,11 +212,10 @@ unsigned long ReplaceWithPart(FileCalls& calls, const std::string& part, const s
 // neither an ended host nor a lost power supply can leave a part under the target's name. Before
 // Yes a part that cannot take the target's name is deleted, the produced file being still there;
 // after Yes it stays, holding the only whole copy of the new print.
-unsigned long CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
-                              const std::string& from, const std::string& to,
-                              ExistingTarget existing) {
+MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+                           const std::string& to, ExistingTarget existing) {
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
-        return kAlreadyExists;
+        return {kAlreadyExists, false};
     }
     std::string part;
     unsigned long failure =
@@ -214,12 +223,12 @@ unsigned long CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
                        [&calls](const std::string& name) { return calls.CreatePart(name); });
     if (failure != kNoError) {
         // Nothing was made: a missing produced file is still reported as such.
-        return calls.Exists(from) ? failure : kFileNotFound;
+        return {calls.Exists(from) ? failure : kFileNotFound, false};
     }
     failure = calls.FillPart(from);
     if (failure != kNoError) {
         calls.Delete(part);
-        return failure;
+        return {failure, false};
     }
     if (existing == ExistingTarget::replace) {
         return ReplaceWithPart(calls, part, from, to);
@@ -227,11 +236,11 @@ unsigned long CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
     failure = PutPartInPlace(calls, part, to, existing);
     if (failure != kNoError) {
         calls.Delete(part);
-        return failure;
+        return {failure, false};
     }
     // The print is in place: a produced file that stays is the caller's to remove.
     calls.Delete(from);
-    return kNoError;
+    return {kNoError, false};
 }
 
 // Windows 9x within one volume. Its plain move never replaces a file: after Yes the produced
@@ -261,17 +270,18 @@ unsigned long PlainMove(FileCalls& calls, const LeadByteRule& codePage, const st
 // copies through a part as well. Windows 9x has no such rename: there paths of one root are one
 // plain move, and any other paths go through a part, since a plain move between two volumes copies
 // under the target's name.
-unsigned long MoveBetweenVolumes(FileCalls& calls, const LeadByteRule& codePage,
-                                 const std::string& from, const std::string& to,
-                                 ExistingTarget existing) {
+MoveResult MoveBetweenVolumes(FileCalls& calls, const LeadByteRule& codePage,
+                              const std::string& from, const std::string& to,
+                              ExistingTarget existing) {
     if (!calls.HasRenameWithoutCopy()) {
-        return OnOneRoot(calls, from, to) ? PlainMove(calls, codePage, from, to, existing)
-                                          : CopyThroughPart(calls, codePage, from, to, existing);
+        return OnOneRoot(calls, from, to)
+                   ? MoveResult{PlainMove(calls, codePage, from, to, existing), false}
+                   : CopyThroughPart(calls, codePage, from, to, existing);
     }
     const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
     return renamed == kNotSameDevice || renamed == kCallNotImplemented
                ? CopyThroughPart(calls, codePage, from, to, existing)
-               : renamed;
+               : MoveResult{renamed, false};
 }
 
 bool IsDeviceDigit(char c) {
@@ -305,7 +315,8 @@ bool IsDeviceBaseName(std::string base) {
 // itself, and a read-only file is never replaced, as it is never deleted (Windows refuses both,
 // but Wine's rename replaces it all the same, measured). Afterwards, a produced file still there
 // may be the target: a rename onto the same file succeeds without moving it, and a plain move
-// onto it fails as onto any existing file.
+// onto it fails as onto any existing file. After a move that worked it is left for the caller to
+// discard only when it is known to be another file.
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
                          const std::string& to, ExistingTarget existing) {
     if (NamesDevice(to, codePage)) {
@@ -322,11 +333,14 @@ MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const s
             return {kAccessDenied, false};
         }
     }
-    const unsigned long failure = MoveBetweenVolumes(calls, codePage, from, to, existing);
-    if (calls.Exists(from) && IsOneFile(calls, codePage, from, to)) {
-        return {kNoError, true};
+    const MoveResult moved = MoveBetweenVolumes(calls, codePage, from, to, existing);
+    if (moved.producedFileIsTarget || !calls.Exists(from)) {
+        return moved;
     }
-    return {failure, false};
+    const bool oneFile = moved.failure == kNoError
+                             ? calls.CompareFiles(from, to) != FileIdentity::different
+                             : IsOneFile(calls, codePage, from, to);
+    return oneFile ? MoveResult{kNoError, true} : moved;
 }
 
 bool NamesDevice(const std::string& path, const LeadByteRule& codePage) {

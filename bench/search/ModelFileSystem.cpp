@@ -210,11 +210,20 @@ bool ModelFileSystem::Begin(const std::string& call, const std::string& first,
         story->push_back(std::to_string(calls) + ". " + call + "(" + first +
                          (second.empty() ? "" : ", " + second) + ")");
     }
-    if (calls++ == failAt) {
-        failure = failWith;
-        return true;
+    if (calls++ != failAt) {
+        return false;
     }
-    return false;
+    ModelKey key;
+    if ((failWith == kFileNotFound || failWith == kPathNotFound) && Resolve(first, key) &&
+        entries.count(key) != 0) {
+        if (key != vanishing) {
+            return false;
+        }
+        Erase(key);
+        vanished();
+    }
+    failure = failWith;
+    return true;
 }
 
 template <typename Result> Result ModelFileSystem::End(const std::string&, Result result) {

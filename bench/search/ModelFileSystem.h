@@ -85,6 +85,10 @@ class ModelFileSystem final : public FileCalls {
     // Whether each call so far named one of the parts in the middle of the host's list of part
     // names, which fail no differently from their neighbours.
     std::vector<bool> middlePartCalls;
+    // The file that another program may delete at any moment: an injected "file not found" or
+    // "path not found" makes it so. Of any other file that exists, the system never says so.
+    ModelKey vanishing{-1, ""};
+    std::function<void()> vanished;
     // Runs after every call, to check what the user keeps at that moment.
     std::function<void()> afterCall;
     // Asked before a file changes: whether the host may change it. Otherwise `changedFiles`

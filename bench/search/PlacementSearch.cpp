@@ -66,22 +66,32 @@ struct Script {
     const char* name;
     std::vector<Answer> answers;
     std::vector<Choice> choices;
+    // With every part name taken, each run tries all 256 names; the failures of each call are
+    // tried with the answer that reaches the names on every road, not with every answer.
+    bool failuresWithEveryPartTaken;
 };
 // Once the answers given here run out, the user cancels.
 const Script kScripts[] = {
-    {"Yes", {Answer::yes}, {}},
-    {"Yes, Yes", {Answer::yes, Answer::yes}, {}},
-    {"Yes, Cancel", {Answer::yes, Answer::cancel}, {}},
-    {"Yes, No and a new name", {Answer::yes, Answer::no}, {Choice::newName}},
-    {"No and a new name", {Answer::no}, {Choice::newName}},
-    {"No and an existing name, Yes", {Answer::no, Answer::yes}, {Choice::existingName}},
-    {"No and an existing name, Cancel", {Answer::no, Answer::cancel}, {Choice::existingName}},
+    {"Yes", {Answer::yes}, {}, true},
+    {"Yes, Yes", {Answer::yes, Answer::yes}, {}, false},
+    {"Yes, Cancel", {Answer::yes, Answer::cancel}, {}, false},
+    {"Yes, No and a new name", {Answer::yes, Answer::no}, {Choice::newName}, false},
+    {"No and a new name", {Answer::no}, {Choice::newName}, false},
+    {"No and an existing name, Yes", {Answer::no, Answer::yes}, {Choice::existingName}, false},
+    {"No and an existing name, Cancel",
+     {Answer::no, Answer::cancel},
+     {Choice::existingName},
+     false},
     {"No, an existing name, No and a new name",
      {Answer::no, Answer::no},
-     {Choice::existingName, Choice::newName}},
-    {"No and a name too long, then a new name", {Answer::no}, {Choice::tooLong, Choice::newName}},
-    {"No and the dialog cancelled", {Answer::no}, {Choice::cancel}},
-    {"Cancel", {Answer::cancel}, {}},
+     {Choice::existingName, Choice::newName},
+     false},
+    {"No and a name too long, then a new name",
+     {Answer::no},
+     {Choice::tooLong, Choice::newName},
+     false},
+    {"No and the dialog cancelled", {Answer::no}, {Choice::cancel}, false},
+    {"Cancel", {Answer::cancel}, {}, false},
 };
 
 // What another program does while the user is first asked.
@@ -146,6 +156,11 @@ class Run final : public HostPlatform {
         model.failWith = scenario.failWith;
         model.mayChange = [this](int id) {
             return protectedFiles.count(id) == 0 || consented.count(id) != 0;
+        };
+        model.vanishing = producedKey;
+        model.vanished = [this] {
+            producedDeletedByOther = true;
+            Tell("another program deleted the produced file just then");
         };
         model.afterCall = [this] {
             if (model.TakeChanged()) {
@@ -359,7 +374,7 @@ int Run::ShowMessageBox(const std::string& text, unsigned style) {
     const auto found = model.Entries().find(key);
     if (found != model.Entries().end()) {
         consented.insert(found->second.id);
-        if (!found->second.folder) {
+        if (!found->second.folder && found->second.id != producedId) {
             replaced.emplace_back(key, found->second.content);
         }
     }
@@ -531,7 +546,8 @@ class Search {
     void RunWithEveryFailure(const Scenario& base) {
         std::vector<bool> middlePartCalls;
         const int baseCalls = RunOne(base, &middlePartCalls);
-        if (base.meanwhile != Meanwhile::nothing) {
+        if (base.meanwhile != Meanwhile::nothing ||
+            (base.parts == PartNames::all && !base.script->failuresWithEveryPartTaken)) {
             return;
         }
         for (int call = 0; call < baseCalls; ++call) {

@@ -110,8 +110,10 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     bool IsReadOnly(const std::string&) override { return false; }
-    FileIdentity CompareFiles(const std::string&, const std::string&) override {
-        return FileIdentity::unknown;
+    FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
+        return files.count(first) != 0 && files.count(second) != 0 && first != second
+                   ? FileIdentity::different
+                   : FileIdentity::unknown;
     }
     std::string FullPath(const std::string& path) override { return path; }
     std::string ShortPath(const std::string&) override { return std::string(); }
