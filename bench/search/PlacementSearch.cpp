@@ -67,16 +67,16 @@ struct Script {
     std::vector<Answer> answers;
     std::vector<Choice> choices;
     // With every part name taken, each run tries all 256 names; the failures of each call are
-    // tried with the answer that reaches the names on every road, not with every answer.
+    // tried with the answers that reach the names on each road, not with every answer.
     bool failuresWithEveryPartTaken;
 };
 // Once the answers given here run out, the user cancels.
 const Script kScripts[] = {
     {"Yes", {Answer::yes}, {}, true},
-    {"Yes, Yes", {Answer::yes, Answer::yes}, {}, false},
+    {"Yes, Yes", {Answer::yes, Answer::yes}, {}, true},
     {"Yes, Cancel", {Answer::yes, Answer::cancel}, {}, false},
     {"Yes, No and a new name", {Answer::yes, Answer::no}, {Choice::newName}, false},
-    {"No and a new name", {Answer::no}, {Choice::newName}, false},
+    {"No and a new name", {Answer::no}, {Choice::newName}, true},
     {"No and an existing name, Yes", {Answer::no, Answer::yes}, {Choice::existingName}, false},
     {"No and an existing name, Cancel",
      {Answer::no, Answer::cancel},
