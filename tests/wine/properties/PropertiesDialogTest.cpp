@@ -255,6 +255,33 @@ TEST_F(PropertiesDialog, control_characters_never_reach_the_path_field_nor_the_f
     }
 }
 
+// Set by a Unicode program or typed: the field holds what OK writes, read back as Unicode.
+TEST_F(PropertiesDialog, path_field_drops_characters_that_the_code_page_cannot_write) {
+    // Zhe, a Chinese character and e acute: code page 932 writes only the first, 1252 the last.
+    const std::wstring foreign = L"c:\\\x0416\x4E02\x00E9";
+    const std::wstring kept = GetACP() == 932 ? L"c:\\\x0416" : L"c:\\\x00E9";
+    for (bool typing : {false, true}) {
+        PropertiesProgram program;
+        ASSERT_TRUE(program.Opened());
+        program.SetPathText(typing ? std::wstring() : foreign);
+        for (wchar_t character : typing ? foreign + L"x" : std::wstring()) {
+            program.TypePathCharacter(character);
+        }
+        std::wstring held;
+        EXPECT_TRUE(WaitUntil([&] {
+            return (held = program.UnicodeText(kPathField)) == (typing ? kept + L"x" : kept);
+        }));
+        program.Press(IDOK);
+        ASSERT_TRUE(program.Ended());
+        const std::string written = StoredSetting("Setup", "OutputPath");
+        std::wstring readBack(written.size(), L'\0');
+        readBack.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, written.data(), static_cast<int>(written.size()),
+                                &readBack[0], static_cast<int>(readBack.size()))));
+        EXPECT_EQ(readBack, held);
+    }
+}
+
 TEST_F(PropertiesDialog, typed_path_and_enter_confirm) {
     PropertiesProgram program;
     ASSERT_TRUE(program.Opened());
