@@ -68,7 +68,8 @@ long=$(tr -d '\r' <"$readme" | awk 'length > 78 { print NR }' | head -n 3)
 [ -z "$long" ] || fail "README.TXT: lines longer than 78 columns:" $long
 grep -qF "version $version" "$readme" || fail "README.TXT: does not name version $version"
 
-# Every line, read as sha256sum -c would not: it skips what it cannot match and takes CR CR LF.
+# Every line is read here: sha256sum -c takes a CR CR LF line, and with --ignore-missing it
+# skips a line whose file it does not find.
 sha256() { sha256sum <"$1" | cut -c 1-64; }
 declare -A actual=(["$name.zip"]=$(sha256 "$zip"))
 declare -A lines=()
@@ -78,7 +79,7 @@ number=0
 while IFS= read -r line || [ -n "$line" ]; do
     number=$((number + 1))
     if ! [[ $line =~ $form ]]; then
-        fail "$name.sha256: line $number is not a SHA-256, two spaces, a name and one CR before LF"
+        fail "$name.sha256: line $number is not \"SHA-256  name\" and CR LF"
     elif [ -z "${actual[${BASH_REMATCH[2]}]+set}" ]; then
         fail "$name.sha256: line $number names ${BASH_REMATCH[2]}, not the zip or a program"
     else

@@ -263,9 +263,12 @@ TEST_F(PropertiesDialog, path_field_drops_characters_that_the_code_page_cannot_w
     for (bool typing : {false, true}) {
         PropertiesProgram program;
         ASSERT_TRUE(program.Opened());
-        program.SetPathText(typing ? std::wstring() : foreign);
+        // As SendMessageW sends it, and as a Unicode keyboard layout types it.
+        SendMessageTimeoutW(program.Item(kPathField), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(typing ? L"" : foreign.c_str()), SMTO_NORMAL,
+                            kDefaultTimeoutMs, nullptr);
         for (wchar_t character : typing ? foreign + L"x" : std::wstring()) {
-            program.TypePathCharacter(character);
+            PostMessageW(program.Item(kPathField), WM_CHAR, character, 1);
         }
         std::wstring held;
         EXPECT_TRUE(WaitUntil([&] {
@@ -273,12 +276,10 @@ TEST_F(PropertiesDialog, path_field_drops_characters_that_the_code_page_cannot_w
         }));
         program.Press(IDOK);
         ASSERT_TRUE(program.Ended());
-        const std::string written = StoredSetting("Setup", "OutputPath");
-        std::wstring readBack(written.size(), L'\0');
-        readBack.resize(static_cast<std::size_t>(
-            MultiByteToWideChar(CP_ACP, 0, written.data(), static_cast<int>(written.size()),
-                                &readBack[0], static_cast<int>(readBack.size()))));
-        EXPECT_EQ(readBack, held);
+        wchar_t written[1024];
+        const std::string stored = StoredSetting("Setup", "OutputPath");
+        MultiByteToWideChar(CP_ACP, 0, stored.c_str(), -1, written, 1024);
+        EXPECT_EQ(written, held);
     }
 }
 

@@ -52,11 +52,9 @@ std::string PropertiesProgram::Text(int id) const {
 }
 
 std::wstring PropertiesProgram::UnicodeText(int id) const {
-    std::wstring text(1024, L'\0'); // more than any text a test puts in
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(Item(id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_NORMAL, kDefaultTimeoutMs, &copied);
-    text.resize(copied);
+    wchar_t text[1024] = L""; // more than any text a test puts in
+    SendMessageTimeoutW(Item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        kDefaultTimeoutMs, nullptr);
     return text;
 }
 
@@ -90,12 +88,6 @@ void PropertiesProgram::SetPathText(const std::string& text) {
     SendWithDeadline(Item(1005), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void PropertiesProgram::SetPathText(const std::wstring& text) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(Item(1005), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_NORMAL, kDefaultTimeoutMs, &ignored);
-}
-
 void PropertiesProgram::PastePathText(const std::string& text) {
     SendWithDeadline(Item(1005), EM_SETSEL, 0, -1);
     SendWithDeadline(Item(1005), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -114,10 +106,6 @@ void PropertiesProgram::PressKey(WPARAM virtualKey) {
 void PropertiesProgram::TypeCharacter(char character) {
     HWND target = Focus() ? Focus() : dialog;
     PostMessageA(target, WM_CHAR, static_cast<unsigned char>(character), 1);
-}
-
-void PropertiesProgram::TypePathCharacter(wchar_t character) {
-    PostMessageW(Item(1005), WM_CHAR, character, 1);
 }
 
 bool PropertiesProgram::Ended() {

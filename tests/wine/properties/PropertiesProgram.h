@@ -33,7 +33,7 @@ class PropertiesProgram {
     // A control's text as the control itself gives it (another process's edit control keeps
     // its text where GetWindowText does not look).
     std::string Text(int id) const;
-    // The text as it is held on NT and under Wine, where the field keeps Unicode text.
+    // The text as NT and Wine hold it: Unicode.
     std::wstring UnicodeText(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     // Those of the given radio buttons that are checked.
@@ -47,8 +47,6 @@ class PropertiesProgram {
     void ClickInto(int id);
     // Replaces the path field's text, as a program would.
     void SetPathText(const std::string& text);
-    // The same, from a program whose window procedure is Unicode, as SendMessageW sends it.
-    void SetPathText(const std::wstring& text);
     // Pastes text into the path field in place of its content, as a user would.
     void PastePathText(const std::string& text);
     // Presses a push button without waiting for it: OK may open message boxes.
@@ -56,8 +54,6 @@ class PropertiesProgram {
     // A key pressed where the focus is.
     void PressKey(WPARAM virtualKey);
     void TypeCharacter(char character);
-    // A character typed into the path field with a keyboard layout that gives Unicode.
-    void TypePathCharacter(wchar_t character);
 
     // The dialog has closed and the program has ended.
     bool Ended();
