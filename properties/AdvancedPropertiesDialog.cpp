@@ -102,12 +102,12 @@ void AdvancedPropertiesDialog::OnEditChanged(int controlId) {
 // Typed, pasted, put there by another program's WM_SETTEXT or by an input method, or read from
 // the file: whatever the field now holds, it keeps only what OK can write as it shows it.
 void AdvancedPropertiesDialog::KeepPathFieldWritable() {
-    const std::optional<PathFieldText> written = PathFieldWithoutForeignCharacters();
-    const PathFieldText field = written ? *written : PathFieldInBytes();
+    const std::optional<PathFieldText> withoutForeign = PathFieldWithoutForeignCharacters();
+    const PathFieldText field = withoutForeign ? *withoutForeign : PathFieldInBytes();
     std::optional<PathFieldText> kept =
         KeepEditWithinField(pathBeforeEdit, field.text, field.caret, IsLeadByteOfCodePage);
     if (!kept) {
-        kept = written;
+        kept = withoutForeign;
     }
     pathBeforeEdit = kept ? kept->text : field.text;
     if (kept) {

@@ -42,8 +42,8 @@ std::size_t CaretInFieldCount(std::string_view text, std::size_t caretBytes,
 std::size_t CaretInBytes(std::string_view text, std::size_t caretInField, std::size_t fieldLength,
                          LeadByteTest isLeadByte);
 
-// Whether the ANSI code page writes a UTF-16 unit as bytes that read back as that very unit. The
-// program asks the system; the tests give fixed rules.
+// Whether the ANSI code page writes a UTF-16 unit as bytes that read back as that very unit, as
+// the system answers it.
 using CodePageWrites = bool (*)(char16_t unit);
 
 // The field's text as an edit control holds it on Windows NT and under Wine.
