@@ -3,6 +3,7 @@
 #include "PathFieldText.h"
 #include "PropertiesResources.h"
 #include "SettingsFile.h"
+#include "UnicodeEditWin32.h"
 
 namespace {
 
@@ -101,22 +102,48 @@ void AdvancedPropertiesDialog::OnEditChanged(int controlId) {
 // Typed, pasted, put there by another program's WM_SETTEXT or by an input method, or read from
 // the file: whatever the field now holds, it keeps only what OK can write as it shows it.
 void AdvancedPropertiesDialog::KeepPathFieldWritable() {
-    const std::string text = ItemText(IDC_OUTPUT_PATH);
-    HWND field = Item(IDC_OUTPUT_PATH);
-    DWORD caret = 0;
-    SendMessageA(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-    const std::optional<PathFieldText> kept = KeepEditWithinField(
-        pathBeforeEdit, text, CaretInBytes(text, caret, FieldLength(), IsLeadByteOfCodePage),
-        IsLeadByteOfCodePage);
-    pathBeforeEdit = kept ? kept->text : text;
+    const std::optional<PathFieldText> withoutForeign = PathFieldWithoutForeignCharacters();
+    const PathFieldText field = withoutForeign ? *withoutForeign : PathFieldInBytes();
+    std::optional<PathFieldText> kept =
+        KeepEditWithinField(pathBeforeEdit, field.text, field.caret, IsLeadByteOfCodePage);
+    if (!kept) {
+        kept = withoutForeign;
+    }
+    pathBeforeEdit = kept ? kept->text : field.text;
     if (kept) {
         // Comes back here, with nothing more to do.
         SetItemText(IDC_OUTPUT_PATH, kept->text);
         const auto placed = static_cast<WPARAM>(
             CaretInFieldCount(kept->text, kept->caret, FieldLength(), IsLeadByteOfCodePage));
-        SendMessageA(field, EM_SETSEL, placed, static_cast<LPARAM>(placed));
-        SendMessageA(field, EM_SCROLLCARET, 0, 0);
+        HWND edit = Item(IDC_OUTPUT_PATH);
+        SendMessageA(edit, EM_SETSEL, placed, static_cast<LPARAM>(placed));
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
     }
+}
+
+// The field's text as the ANSI code page writes it, with the caret in bytes.
+PathFieldText AdvancedPropertiesDialog::PathFieldInBytes() {
+    PathFieldText field{ItemText(IDC_OUTPUT_PATH), 0};
+    DWORD caret = 0;
+    SendMessageA(Item(IDC_OUTPUT_PATH), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    field.caret = CaretInBytes(field.text, caret, FieldLength(), IsLeadByteOfCodePage);
+    return field;
+}
+
+// Where the field holds Unicode text with characters that the code page cannot write, which
+// the ANSI text shows as "?" or as others: the text without them. Nothing otherwise.
+std::optional<PathFieldText> AdvancedPropertiesDialog::PathFieldWithoutForeignCharacters() const {
+    const std::optional<UnicodeFieldText> held = UnicodeEditText(Item(IDC_OUTPUT_PATH));
+    if (!held) {
+        return std::nullopt;
+    }
+    const UnicodeFieldText kept = KeepCodePageCharacters(*held, AnsiCodePageWrites);
+    if (kept.text.size() == held->text.size()) {
+        return std::nullopt;
+    }
+    PathFieldText field{AnsiText(kept.text), 0};
+    field.caret = CaretInBytes(field.text, kept.caret, kept.text.size(), IsLeadByteOfCodePage);
+    return field;
 }
 
 // The path field's length in its own count, which is not always bytes.

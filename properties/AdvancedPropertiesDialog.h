@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ModalDialog.h"
+#include "PathFieldText.h"
 #include "SettingsRules.h"
 
 class AdvancedPropertiesDialog : public ModalDialog {
@@ -16,6 +17,8 @@ class AdvancedPropertiesDialog : public ModalDialog {
     void OnClicked(int controlId) override;
     void OnEditChanged(int controlId) override;
     void KeepPathFieldWritable();
+    PathFieldText PathFieldInBytes();
+    std::optional<PathFieldText> PathFieldWithoutForeignCharacters() const;
     std::size_t FieldLength() const;
 
     void ShowSettings(const Settings& settings);

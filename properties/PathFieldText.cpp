@@ -115,3 +115,14 @@ std::size_t CaretInBytes(std::string_view text, std::size_t caretInField, std::s
     }
     return at;
 }
+
+UnicodeFieldText KeepCodePageCharacters(const UnicodeFieldText& field, CodePageWrites writes) {
+    UnicodeFieldText kept{std::u16string(), 0};
+    for (std::size_t at = 0; at < field.text.size(); ++at) {
+        if (writes(field.text[at])) {
+            kept.text += field.text[at];
+            kept.caret += at < field.caret ? 1 : 0;
+        }
+    }
+    return kept;
+}

@@ -1,7 +1,9 @@
 // What the properties dialog's path field may hold, so that it shows exactly what OK writes as
 // "OutputPath": no control character (bytes 1 to 31), which would break the settings file's
-// lines for every reader, the driver among them, and at most 259 bytes of the ANSI code page by
-// whole characters, the most the file's read keeps. Any other text is the user's to choose.
+// lines for every reader, the driver among them, at most 259 bytes of the ANSI code page by
+// whole characters, the most the file's read keeps, and, where the field holds Unicode text,
+// no character that the code page has no bytes for, which OK would write as "?" or as another
+// character. Any other text is the user's to choose.
 // Free of Windows, so that the rules are tested natively.
 #pragma once
 
@@ -39,3 +41,19 @@ std::size_t CaretInFieldCount(std::string_view text, std::size_t caretBytes,
                               std::size_t fieldLength, LeadByteTest isLeadByte);
 std::size_t CaretInBytes(std::string_view text, std::size_t caretInField, std::size_t fieldLength,
                          LeadByteTest isLeadByte);
+
+// Whether the ANSI code page writes a UTF-16 unit as bytes that read back as that very unit, as
+// the system answers it.
+using CodePageWrites = bool (*)(char16_t unit);
+
+// The field's text as an edit control holds it on Windows NT and under Wine.
+struct UnicodeFieldText {
+    std::u16string text;
+    // In UTF-16 units.
+    std::size_t caret;
+};
+
+// The units of the field's text that the code page writes, the caret kept after the same ones.
+// Each unit is judged alone: the halves of a surrogate pair, which an ANSI code page writes as
+// "?", both go.
+UnicodeFieldText KeepCodePageCharacters(const UnicodeFieldText& field, CodePageWrites writes);

@@ -2,15 +2,17 @@
 # Checks the release that scripts/release.sh wrote: the zip holds exactly the three programs,
 # README.TXT and LICENSE.TXT; each program passes the import and instruction audits, carries its
 # version resource and is at most 32 KB; README.TXT and LICENSE.TXT are their sources with CR LF
-# line ends, byte for byte; README.TXT is ASCII and at most 78 columns; the checksum file has CR LF
-# lines and matches the zip and the programs in it.
-# usage: check-release.sh OBJDUMP WINDRES IMPORT_TABLE VERSION OUT_FOLDER
+# line ends, byte for byte, sources that hold no CR and end in a line end; README.TXT is ASCII
+# and at most 78 columns; every line of the checksum file is as sha256sum writes it, with CR LF,
+# and the zip and each program have exactly one, with their SHA-256.
+# usage: check-release.sh OBJDUMP WINDRES IMPORT_TABLE VERSION OUT_FOLDER [SOURCE_FOLDER]
+# SOURCE_FOLDER is the checkout that holds docs/README.TXT and LICENSE, by default this one.
 set -u
 # unzip takes default options from these; UNZIPOPT=-a would convert the texts as it reads them.
 unset ZIP ZIPOPT UNZIP UNZIPOPT ZIPINFO ZIPINFOOPT
 objdump=$1 windres=$2 table=$3 version=$4 out=$5
 audits=$(cd "$(dirname "$0")/../audit" && pwd)
-sources=$(cd "$(dirname "$0")/../.." && pwd)
+sources=${6:-$(cd "$(dirname "$0")/../.." && pwd)}
 name=vellora9x-$version
 zip=$out/$name.zip
 sums=$out/$name.sha256
@@ -53,6 +55,12 @@ same_as_source() { # name in the zip, its source, sed expressions that make it f
 }
 same_as_source README.TXT "$sources/docs/README.TXT" -e "s/@VERSION@/$version/g"
 same_as_source LICENSE.TXT "$sources/LICENSE"
+# The zip would hold a source's own CR as CR CR LF or a bare CR, and its last line without LF
+# as a line without CR LF: both are faults of the source.
+for text in docs/README.TXT LICENSE; do
+    LC_ALL=C grep -q $'\r' "$sources/$text" && fail "$text: a CR of its own"
+    [ -z "$(tail -c 1 "$sources/$text")" ] || fail "$text: the last line has no line end"
+done
 
 readme=$work/README.TXT
 LC_ALL=C grep -qP '[^\x00-\x7F]' "$readme" && fail "README.TXT: a character that is not ASCII"
@@ -60,10 +68,34 @@ long=$(tr -d '\r' <"$readme" | awk 'length > 78 { print NR }' | head -n 3)
 [ -z "$long" ] || fail "README.TXT: lines longer than 78 columns:" $long
 grep -qF "version $version" "$readme" || fail "README.TXT: does not name version $version"
 
-(cd "$out" && sha256sum --quiet -c --ignore-missing "$sums") || fail "$name.sha256: the zip differs"
-(cd "$work" && sha256sum --quiet -c --ignore-missing "$sums") || fail "$name.sha256: a program differs"
-[ "$(wc -l <"$sums")" -eq 4 ] || fail "$name.sha256: not one line for the zip and each program"
-LC_ALL=C grep -qv $'\r$' "$sums" && fail "$name.sha256: a line that does not end in CR LF"
+# Every line is read here: sha256sum -c takes a CR CR LF line, and with --ignore-missing it
+# skips a line whose file it does not find.
+sha256() { sha256sum <"$1" | cut -c 1-64; }
+declare -A actual=(["$name.zip"]=$(sha256 "$zip"))
+declare -A lines=()
+for program in "${programs[@]}"; do actual[$program.exe]=$(sha256 "$work/$program.exe"); done
+form=$'^([0-9a-f]{64})  ([^[:cntrl:]]+)\r$'
+number=0
+while IFS= read -r line || [ -n "$line" ]; do
+    number=$((number + 1))
+    if ! [[ $line =~ $form ]]; then
+        fail "$name.sha256: line $number is not \"SHA-256  name\" and CR LF"
+    elif [ -z "${actual[${BASH_REMATCH[2]}]+set}" ]; then
+        fail "$name.sha256: line $number names ${BASH_REMATCH[2]}, not the zip or a program"
+    else
+        file=${BASH_REMATCH[2]}
+        lines[$file]=$((${lines[$file]:-0} + 1))
+        [ "${BASH_REMATCH[1]}" = "${actual[$file]}" ] || fail "$name.sha256: $file: not its SHA-256"
+    fi
+done <"$sums"
+[ -z "$(tail -c 1 "$sums")" ] || fail "$name.sha256: the last line has no line end"
+for file in "$name.zip" "${programs[@]/%/.exe}"; do
+    case ${lines[$file]:-0} in
+    0) fail "$name.sha256: no line for $file" ;;
+    1) ;;
+    *) fail "$name.sha256: $file on ${lines[$file]} lines" ;;
+    esac
+done
 
 [ "$status" -eq 0 ] && echo "$name.zip: contents, audits, versions, texts and checksums hold"
 exit "$status"

@@ -221,8 +221,15 @@ TEST(PathField, an_edit_keeps_its_characters_without_control_bytes_that_fit_and_
               "c:\\" + std::string(255, 'p') + "|258");
     EXPECT_EQ(kept(full, "c:\\\x83\x5C" + full.substr(3), 5), full + "|3");
     EXPECT_EQ(kept("c:\\ab", "c:\\aX\rY\x83\tb", 9), "c:\\aXYb|6");
+    // Two of them typed at the end where 2 bytes are left: the first fills them.
+    EXPECT_EQ(kept(full.substr(0, 257), full.substr(0, 257) + "\x83\x5C\x83\x5C", 261),
+              full + "|259");
+    // "\x83\x5C" made "\x83\x1F\x5C": the "\x5C" after the caret is no longer the same character.
+    EXPECT_EQ(kept("c:\\\x83\x5C", "c:\\\x83\x1F\x5C", 5), "c:\\\\|4");
     EXPECT_EQ(CaretInFieldCount(full, 259, 258, shiftJis), 258u);
     EXPECT_EQ(CaretInBytes(full, 258, 258, shiftJis), 259u);
+    // A lead byte as the last byte is a character of one byte.
+    EXPECT_EQ(CaretInBytes("\x83\x5Cq\x83", 3, 3, shiftJis), 4u);
 }
 
 TEST(PrintSettings, compression_0_is_packbits_1_none_and_any_other_lzw) {

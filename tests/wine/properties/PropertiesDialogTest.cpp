@@ -255,6 +255,34 @@ TEST_F(PropertiesDialog, control_characters_never_reach_the_path_field_nor_the_f
     }
 }
 
+// Set by a Unicode program or typed: the field holds what OK writes, read back as Unicode.
+TEST_F(PropertiesDialog, path_field_drops_characters_that_the_code_page_cannot_write) {
+    // Zhe, a Chinese character and e acute: code page 932 writes only the first, 1252 the last.
+    const std::wstring foreign = L"c:\\\x0416\x4E02\x00E9";
+    const std::wstring kept = GetACP() == 932 ? L"c:\\\x0416" : L"c:\\\x00E9";
+    for (bool typing : {false, true}) {
+        PropertiesProgram program;
+        ASSERT_TRUE(program.Opened());
+        // As SendMessageW sends it, and as a Unicode keyboard layout types it.
+        SendMessageTimeoutW(program.Item(kPathField), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(typing ? L"" : foreign.c_str()), SMTO_NORMAL,
+                            kDefaultTimeoutMs, nullptr);
+        for (wchar_t character : typing ? foreign + L"x" : std::wstring()) {
+            PostMessageW(program.Item(kPathField), WM_CHAR, character, 1);
+        }
+        std::wstring held;
+        EXPECT_TRUE(WaitUntil([&] {
+            return (held = program.UnicodeText(kPathField)) == (typing ? kept + L"x" : kept);
+        }));
+        program.Press(IDOK);
+        ASSERT_TRUE(program.Ended());
+        wchar_t written[1024];
+        const std::string stored = StoredSetting("Setup", "OutputPath");
+        MultiByteToWideChar(CP_ACP, 0, stored.c_str(), -1, written, 1024);
+        EXPECT_EQ(written, held);
+    }
+}
+
 TEST_F(PropertiesDialog, typed_path_and_enter_confirm) {
     PropertiesProgram program;
     ASSERT_TRUE(program.Opened());

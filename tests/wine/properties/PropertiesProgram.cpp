@@ -51,6 +51,13 @@ std::string PropertiesProgram::Text(int id) const {
     return text;
 }
 
+std::wstring PropertiesProgram::UnicodeText(int id) const {
+    wchar_t text[1024] = L""; // more than any text a test puts in
+    SendMessageTimeoutW(Item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        kDefaultTimeoutMs, nullptr);
+    return text;
+}
+
 std::vector<int> PropertiesProgram::CheckedOf(std::initializer_list<int> ids) const {
     std::vector<int> checked;
     for (int id : ids) {

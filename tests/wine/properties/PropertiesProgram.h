@@ -33,6 +33,8 @@ class PropertiesProgram {
     // A control's text as the control itself gives it (another process's edit control keeps
     // its text where GetWindowText does not look).
     std::string Text(int id) const;
+    // The text as NT and Wine hold it: Unicode.
+    std::wstring UnicodeText(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     // Those of the given radio buttons that are checked.
     std::vector<int> CheckedOf(std::initializer_list<int> ids) const;
