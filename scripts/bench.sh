@@ -67,6 +67,15 @@ fuzz_logic() {
     done
 }
 
+# --- The search of every placement against the model file system ------------------------------
+search_placements() {
+    local log=$work/placement-search.log
+    "$root/build/native/bin/placement_search" >"$log" 2>&1
+    figure search_runs "$(sed -nE 's/^Placement search: ([0-9]+) runs.*/\1/p' "$log")"
+    figure search_calls "$(sed -nE 's/^Placement search: [0-9]+ runs, ([0-9]+) file calls.*/\1/p' "$log")"
+    figure search_broken "$(sed -nE 's/.*, ([0-9]+) runs broke a rule$/\1/p' "$log")"
+}
+
 # --- Under Wine: start-up, idle, memory, placement, soak and the host fuzz ----------------------
 wine_run() { "$WINELOADER" "$VELLORA_BIN/$1" "${@:2}"; }
 
@@ -238,6 +247,10 @@ build_table() {
             "≥ $fuzz_runs executions, no crash" \
             "$(all_met "$(at_least "$(value "logic_${name}_executions")" "$fuzz_runs")" "$(at_most "$(value "logic_${name}_crashes")" 0)")"
     done
+    row "Placement search: every placement, answer, failure and moment against the model file system ($(value search_calls) file calls)" \
+        "$(value search_runs) runs, $(value search_broken) broke a rule" \
+        "≥ 100000 runs, none broken" \
+        "$(all_met "$(at_least "$(value search_runs)" 100000)" "$(at_most "$(value search_broken)" 0)")"
     row "Host fuzz without the save-file dialog: requests from 4 senders answered ($(value hostfuzz_boxes) boxes answered); save dialogs answered" \
         "$(value hostfuzz_requests) of $fuzz_requests, $(value hostfuzz_unanswered) unanswered; $(value hostfuzz_dialogs)" \
         "all answered; 0" "$(all_met "$(at_least "$(value hostfuzz_requests)" "$fuzz_requests")" "$(at_most "$(value hostfuzz_unanswered)" 0)" "$(at_most "$(value hostfuzz_dialogs)" 0)")"
@@ -296,6 +309,8 @@ echo "Sizes..."
 measure_sizes
 echo "Fuzzing the logic ($fuzz_runs inputs each)..."
 fuzz_logic
+echo "Searching every placement against the model file system..."
+search_placements
 echo "Under Wine: start-up, idle, memory, placement, soak, host fuzz..."
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside-display "$quick"
 build_table
