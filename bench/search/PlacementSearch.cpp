@@ -32,7 +32,8 @@ struct Layout {
     const char* name;
     const char* root;
     bool onlyNt;
-    // The target is the produced file, or a device: nothing is at the target beforehand.
+    // The target is the produced file, a device or in a missing folder: nothing is at the
+    // target or beside it beforehand.
     bool fixedTarget;
 };
 
@@ -45,7 +46,7 @@ const Layout kLayouts[] = {
     {"a folder mounted from another volume", "C:\\Mnt\\Out\\Doc", true, false},
     {"a network share", "\\\\SRV\\Prints\\Out\\Doc", false, false},
     {"a drive with little room", "F:\\Out\\Doc", false, false},
-    {"a missing folder", "C:\\Missing\\Doc", false, false},
+    {"a missing folder", "C:\\Missing\\Doc", false, true},
     {"one file under its short name", "C:\\Spool\\PRODUC~1", false, true},
     {"one file under a SUBST letter", "S:\\Spool\\Produced job", false, true},
     {"one file under a share of the local disk", "\\\\PC\\C\\Spool\\Produced job", false, true},
