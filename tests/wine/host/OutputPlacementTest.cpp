@@ -228,6 +228,28 @@ TEST_F(Placement, a_second_drive_letter_of_the_same_volume_gets_a_rename_on_wind
     EXPECT_EQ(FileIndex("S:\\Doc.tif") == producedIndex, windowsNt);
 }
 
+// The produced file under another name: S:\job1.tif is C:\vtest\subst\job1.tif.
+TEST_F(Placement, a_target_that_is_the_produced_file_itself_keeps_the_print_without_a_question) {
+    const std::string subst = FreshFolder("subst");
+    WriteFileText(subst + "\\job1.tif", "the only print");
+    SetOutputRoot(host.window, "S:\\job1");
+    SetNameSuffix(host.window, "000");
+    EXPECT_EQ(PlaceOutput(host.window, subst + "\\job1"), 0);
+    EXPECT_EQ(ReadFileText(subst + "\\job1.tif"), "the only print");
+    EXPECT_EQ(FolderListing(subst), std::vector<std::string>{"job1.tif"});
+}
+
+TEST_F(Placement, a_target_named_as_a_device_brings_the_question_and_is_never_opened) {
+    for (const std::string name : {"prn", "NUL ", "lpt1"}) {
+        SetOutputRoot(host.window, out + "\\" + name);
+        SetNameSuffix(host.window, "000");
+        auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+        EXPECT_EQ(AnswerHostBox(IDCANCEL), Question(out + "\\" + name + ".tif"));
+        EXPECT_EQ(ResultOf(placed), 1) << name;
+        EXPECT_TRUE(FolderListing(out).empty()) << name;
+    }
+}
+
 TEST_F(Placement, a_second_job_is_placed_while_the_first_waits_at_its_question) {
     WriteFileText(target, "old");
     auto first = PlaceOutputAsync(host.window, Produce("job1", "first"));
