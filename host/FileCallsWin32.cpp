@@ -171,9 +171,10 @@ bool Win32FileCalls::Exists(const std::string& path) {
     return failure != ERROR_FILE_NOT_FOUND && failure != ERROR_PATH_NOT_FOUND;
 }
 
-bool Win32FileCalls::IsReadOnly(const std::string& path) {
+bool Win32FileCalls::IsReadOnlyOrFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
 // The identity holds only while both files are open (Windows 95 may give a file another index

@@ -18,7 +18,7 @@ class Win32FileCalls final : public FileCalls {
     unsigned long FillPart(const std::string& from) override;
     unsigned long Delete(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    bool IsReadOnly(const std::string& path) override;
+    bool IsReadOnlyOrFolder(const std::string& path) override;
     FileIdentity CompareFiles(const std::string& first, const std::string& second) override;
     std::string FullPath(const std::string& path) override;
     std::string ShortPath(const std::string& path) override;

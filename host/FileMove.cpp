@@ -16,6 +16,24 @@ constexpr unsigned long kCallNotImplemented = 120; // ERROR_CALL_NOT_IMPLEMENTED
 constexpr unsigned long kBadPathname = 161;        // ERROR_BAD_PATHNAME
 constexpr unsigned long kAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
 
+MoveResult Ended(unsigned long failure) {
+    MoveResult result;
+    result.failure = failure;
+    return result;
+}
+
+MoveResult ProducedFileIsTarget() {
+    MoveResult result = Ended(kNoError);
+    result.producedFileIsTarget = true;
+    return result;
+}
+
+MoveResult KeptInPart(unsigned long failure, const std::string& part) {
+    MoveResult result = Ended(failure);
+    result.keptAs = part;
+    return result;
+}
+
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -192,19 +210,20 @@ MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const std:
     const unsigned long deleted = calls.Delete(from);
     if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
         calls.Delete(part);
-        return {deleted, false};
+        return Ended(deleted);
     }
     const unsigned long failure = PutPartInPlace(calls, part, to, ExistingTarget::replace);
     if (failure != kNoError) {
         // Once the produced file is gone, the part holds the only whole copy of the new print.
-        if (!IsGone(deleted)) {
-            calls.Delete(part);
+        if (IsGone(deleted)) {
+            return KeptInPart(failure, part);
         }
-        return {failure, false};
+        calls.Delete(part);
+        return Ended(failure);
     }
     // A produced file that is there again after it was deleted is the print that took the
     // target's name: the two paths name one file.
-    return {kNoError, deleted == kNoError && calls.Exists(from)};
+    return deleted == kNoError && calls.Exists(from) ? ProducedFileIsTarget() : Ended(kNoError);
 }
 
 // A target that exists and is kept is refused before the copy, which would be wasted: the
@@ -215,7 +234,7 @@ MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const std:
 MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
                            const std::string& to, ExistingTarget existing) {
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
-        return {kAlreadyExists, false};
+        return Ended(kAlreadyExists);
     }
     std::string part;
     unsigned long failure =
@@ -223,12 +242,12 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const
                        [&calls](const std::string& name) { return calls.CreatePart(name); });
     if (failure != kNoError) {
         // Nothing was made: a missing produced file is still reported as such.
-        return {calls.Exists(from) ? failure : kFileNotFound, false};
+        return Ended(calls.Exists(from) ? failure : kFileNotFound);
     }
     failure = calls.FillPart(from);
     if (failure != kNoError) {
         calls.Delete(part);
-        return {failure, false};
+        return Ended(failure);
     }
     if (existing == ExistingTarget::replace) {
         return ReplaceWithPart(calls, part, from, to);
@@ -236,25 +255,29 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const
     failure = PutPartInPlace(calls, part, to, existing);
     if (failure != kNoError) {
         calls.Delete(part);
-        return {failure, false};
+        return Ended(failure);
     }
     // The print is in place: a produced file that stays is the caller's to remove.
     calls.Delete(from);
-    return {kNoError, false};
+    return Ended(kNoError);
 }
 
 // Windows 9x within one volume. Its plain move never replaces a file: after Yes the produced
 // file first takes a part's name beside the target, so that the earlier print is deleted only
 // once the new one is whole beside it; a part that then cannot take the target's name stays.
-unsigned long PlainMove(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                        const std::string& to, ExistingTarget existing) {
+MoveResult PlainMove(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
+                     const std::string& to, ExistingTarget existing) {
     if (existing == ExistingTarget::keep) {
-        return calls.Move(from, to);
+        return Ended(calls.Move(from, to));
     }
     std::string part;
-    const unsigned long failure = MakePartBeside(
+    unsigned long failure = MakePartBeside(
         calls, codePage, to, part, [&](const std::string& name) { return calls.Move(from, name); });
-    return failure != kNoError ? failure : PutPartInPlace(calls, part, to, existing);
+    if (failure != kNoError) {
+        return Ended(failure);
+    }
+    failure = PutPartInPlace(calls, part, to, existing);
+    return failure == kNoError ? Ended(kNoError) : KeptInPart(failure, part);
 }
 
 // Where the system has a rename that refuses to copy (Windows NT), that rename decides, whatever
@@ -274,14 +297,13 @@ MoveResult MoveBetweenVolumes(FileCalls& calls, const LeadByteRule& codePage,
                               const std::string& from, const std::string& to,
                               ExistingTarget existing) {
     if (!calls.HasRenameWithoutCopy()) {
-        return OnOneRoot(calls, from, to)
-                   ? MoveResult{PlainMove(calls, codePage, from, to, existing), false}
-                   : CopyThroughPart(calls, codePage, from, to, existing);
+        return OnOneRoot(calls, from, to) ? PlainMove(calls, codePage, from, to, existing)
+                                          : CopyThroughPart(calls, codePage, from, to, existing);
     }
     const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
     return renamed == kNotSameDevice || renamed == kCallNotImplemented
                ? CopyThroughPart(calls, codePage, from, to, existing)
-               : MoveResult{renamed, false};
+               : Ended(renamed);
 }
 
 bool IsDeviceDigit(char c) {
@@ -312,25 +334,26 @@ bool IsDeviceBaseName(std::string base) {
 } // namespace
 
 // After Yes the target is looked at before anything is changed: it may be the produced file
-// itself, and a read-only file is never replaced, as it is never deleted (Windows refuses both,
-// but Wine's rename replaces it all the same, measured). Afterwards, a produced file still there
-// may be the target: a rename onto the same file succeeds without moving it, and a plain move
-// onto it fails as onto any existing file. After a move that worked it is left for the caller to
+// itself; a read-only file is never replaced, as it is never deleted (Windows refuses both, but
+// Wine's rename replaces it all the same, measured), and neither is a folder, so that the new
+// print never leaves the produced file for nothing. Afterwards, a produced file still there may
+// be the target: a rename onto the same file succeeds without moving it, and a plain move onto
+// it fails as onto any existing file. After a move that worked it is left for the caller to
 // discard only when it is known to be another file.
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
                          const std::string& to, ExistingTarget existing) {
     if (NamesDevice(to, codePage)) {
-        return {kBadPathname, false};
+        return Ended(kBadPathname);
     }
     if (NamesDevice(from, codePage)) {
-        return {kFileNotFound, false};
+        return Ended(kFileNotFound);
     }
     if (existing == ExistingTarget::replace) {
         if (calls.Exists(to) && IsOneFile(calls, codePage, from, to)) {
-            return {kNoError, true};
+            return ProducedFileIsTarget();
         }
-        if (calls.IsReadOnly(to)) {
-            return {kAccessDenied, false};
+        if (calls.IsReadOnlyOrFolder(to)) {
+            return Ended(kAccessDenied);
         }
     }
     const MoveResult moved = MoveBetweenVolumes(calls, codePage, from, to, existing);
@@ -340,7 +363,7 @@ MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const s
     const bool oneFile = moved.failure == kNoError
                              ? calls.CompareFiles(from, to) != FileIdentity::different
                              : IsOneFile(calls, codePage, from, to);
-    return oneFile ? MoveResult{kNoError, true} : moved;
+    return oneFile ? ProducedFileIsTarget() : moved;
 }
 
 bool NamesDevice(const std::string& path, const LeadByteRule& codePage) {

@@ -58,7 +58,7 @@ class FileCalls {
     // the careful answer wherever the host asks.
     virtual bool Exists(const std::string& path) = 0;
     // False also when the system cannot tell.
-    virtual bool IsReadOnly(const std::string& path) = 0;
+    virtual bool IsReadOnlyOrFolder(const std::string& path) = 0;
     // Told by the identity that the system gives two files held open at once; unknown when
     // either cannot be opened or the system gives none.
     virtual FileIdentity CompareFiles(const std::string& first, const std::string& second) = 0;
@@ -71,10 +71,13 @@ class FileCalls {
 // How a move ended.
 struct MoveResult {
     // The system error code of the first failure; 0 when the new print is at the target's name.
-    unsigned long failure;
+    unsigned long failure = 0;
     // The produced file is the target, under another name: nothing was moved, and the print is
     // where it was made.
-    bool producedFileIsTarget;
+    bool producedFileIsTarget = false;
+    // After Yes, a part that holds the only whole copy of the new print, which could not take
+    // the target's name once the produced file was gone; empty otherwise.
+    std::string keptAs;
 };
 
 // Moves the file. A target that exists and is kept fails with ERROR_ALREADY_EXISTS; a target

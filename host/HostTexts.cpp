@@ -25,6 +25,10 @@ std::string RenameErrorText(int cause) {
     return std::string("The file could not be renamed: ") + CauseText(cause);
 }
 
+std::string PrintKeptText(int cause, const std::string& partPath) {
+    return RenameErrorText(cause) + "\nThe new print is kept as\n" + partPath;
+}
+
 std::string OverwriteQuestionText(const std::string& targetPath) {
     return "A file named\n" + targetPath +
            "\ndoes already exist.\nDo you wish to overwrite it?\n(In case of 'No' you may choose "

@@ -21,6 +21,11 @@ PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::s
         return PlacementOutcome::producedFileIsTarget;
     }
     const int cause = FileErrorCause(moved.failure);
+    if (!moved.keptAs.empty()) {
+        // The produced file is gone: a question about it would be answered in vain.
+        platform.ShowMessageBox(PrintKeptText(cause, moved.keptAs), kBoxStyleOk);
+        return PlacementOutcome::finished;
+    }
     if (cause == filecause::kNone) {
         return PlacementOutcome::finished;
     }
@@ -37,7 +42,9 @@ MoveResult HostWindow::MoveWithinPathLimit(const std::string& producedPath,
                                            const std::string& target, ExistingTarget existing) {
     constexpr unsigned long kBadPathname = 161; // ERROR_BAD_PATHNAME
     if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
-        return {kBadPathname, false};
+        MoveResult refused;
+        refused.failure = kBadPathname;
+        return refused;
     }
     return MoveFileWhole(platform.Files(), platform, producedPath, target, existing);
 }

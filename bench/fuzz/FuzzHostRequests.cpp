@@ -53,7 +53,7 @@ class FuzzedFileCalls final : public FileCalls {
     unsigned long FillPart(const std::string& from) override { return Result(from, from); }
     unsigned long Delete(const std::string& path) override { return Result(path, path); }
     bool Exists(const std::string& path) override { return Result(path, path) == 0; }
-    bool IsReadOnly(const std::string& path) override { return Result(path, path) == 0; }
+    bool IsReadOnlyOrFolder(const std::string& path) override { return Result(path, path) == 0; }
     FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
         return Result(first, second) == 0 ? FileIdentity::unknown : FileIdentity::different;
     }

@@ -454,14 +454,14 @@ bool ModelFileSystem::Exists(const std::string& path) {
     return End(call, Find(path) != nullptr);
 }
 
-bool ModelFileSystem::IsReadOnly(const std::string& path) {
-    const std::string call = "GetFileAttributesA for read-only";
+bool ModelFileSystem::IsReadOnlyOrFolder(const std::string& path) {
+    const std::string call = "GetFileAttributesA for read-only or folder";
     unsigned long failure = 0;
     if (Begin(call, path, "", failure)) {
         return End(call, false);
     }
     const ModelFile* file = Find(path);
-    return End(call, file != nullptr && file->readOnly);
+    return End(call, file != nullptr && (file->readOnly || file->folder));
 }
 
 FileIdentity ModelFileSystem::CompareFiles(const std::string& first, const std::string& second) {

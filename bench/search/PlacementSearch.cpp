@@ -249,6 +249,7 @@ class Run final : public HostPlatform {
     bool cancelled = false;
     bool errorShown = false;
     bool producedDeletedByOther = false;
+    std::string boxTexts;
     std::vector<std::string> faults;
 };
 
@@ -346,6 +347,7 @@ void Run::DoMeanwhile() {
 int Run::ShowMessageBox(const std::string& text, unsigned style) {
     if (style != kBoxStyleOverwriteQuestion) {
         errorShown = errorShown || text.rfind("The file could not be renamed: ", 0) == 0;
+        boxTexts += Upper(text) + "\n";
         Tell("box: " + text);
         return kButtonOk;
     }
@@ -491,6 +493,10 @@ void Run::CheckEnd(std::int32_t result) {
         }
         if (!whole || copies > 1) {
             Fault("5: a part is left that is not the only whole copy of a print");
+        }
+        const std::string name = made.second.substr(made.second.rfind('\\') + 1);
+        if (content == kNewPrint && boxTexts.find(name + "\n") == std::string::npos) {
+            Fault("5: the new print is left in a part that no box names: " + name);
         }
     }
     if (result != 0 && result != 1) {

@@ -109,7 +109,7 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
         return 0;
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
-    bool IsReadOnly(const std::string&) override { return false; }
+    bool IsReadOnlyOrFolder(const std::string&) override { return false; }
     FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
         return files.count(first) != 0 && files.count(second) != 0 && first != second
                    ? FileIdentity::different

@@ -250,6 +250,30 @@ TEST_F(Placement, a_target_named_as_a_device_brings_the_question_and_is_never_op
     }
 }
 
+// Windows 9x has no rename that replaces: the new print has taken a part's name by the time the
+// earlier print refuses to go, and the box says where it is. Windows NT refuses the rename.
+TEST_F(Placement, yes_on_an_earlier_print_held_open_keeps_both_prints) {
+    WriteFileText(target, "old");
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
+    EXPECT_EQ(AnswerHostBox(IDYES), Question(target));
+    const bool windowsNt = (GetVersion() & 0x80000000u) == 0;
+    const std::string part = out + "\\Doc.~00";
+    EXPECT_EQ(AnswerHostBox(windowsNt ? IDCANCEL : IDOK),
+              windowsNt ? Question(target)
+                        : "The file could not be renamed: An error occurred.\nThe new print is "
+                          "kept as\n" +
+                              part);
+    EXPECT_EQ(ResultOf(placed), windowsNt ? 1 : 0);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileText(target), "old");
+    if (!windowsNt) {
+        EXPECT_EQ(ReadFileText(part), "new");
+    }
+}
+
 TEST_F(Placement, a_second_job_is_placed_while_the_first_waits_at_its_question) {
     WriteFileText(target, "old");
     auto first = PlaceOutputAsync(host.window, Produce("job1", "first"));
