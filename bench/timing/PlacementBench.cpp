@@ -216,9 +216,9 @@ bool MeasurePair(Placements& placements, int first, int count, bool hostFirst,
     std::vector<double> floorMs(shape.floors.size());
     for (const int side : SideOrder(hostFirst, shape.floors.size())) {
         const double start = bench::NowMs();
-        placed = placed && (side < 0 ? placements.PlaceThroughHost(first, count)
-                                     : placements.PlaceAtFloor(first, count, side,
-                                                               shape.floors[side]));
+        placed =
+            placed && (side < 0 ? placements.PlaceThroughHost(first, count)
+                                : placements.PlaceAtFloor(first, count, side, shape.floors[side]));
         (side < 0 ? hostMs : floorMs[side]) = bench::NowMs() - start;
     }
     placements.RemoveTargets(first, count, 'd');
@@ -262,9 +262,9 @@ int MeasureOverhead(Placements& placements, int files) {
 
 int MeasureAcross(Placements& placements, int files, bool writeThroughFloor) {
     std::vector<bench::PairSeries> series;
-    const SeriesShape shape =
-        writeThroughFloor ? SeriesShape{1, 1.0, {CopyWriteThroughAndDelete, CopyAndDelete}}
-                          : SeriesShape{1, 1.0, {CopyAndDelete}};
+    const SeriesShape shape = writeThroughFloor
+                                  ? SeriesShape{1, 1.0, {CopyWriteThroughAndDelete, CopyAndDelete}}
+                                  : SeriesShape{1, 1.0, {CopyAndDelete}};
     if (!MeasureSeries(placements, files, shape, series)) {
         return 1;
     }
