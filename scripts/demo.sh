@@ -3,22 +3,22 @@
 # prefix of its own with the setup tool, starts the host, prints docs/sample.txt with the driver
 # stand-in VlPrint, and reports where the TIFF file landed, with a PNG of its first page.
 #
-# usage: scripts/demo.sh [--overwrite | --fresh-root]
+# usage: scripts/demo.sh [--overwrite | --cancel | --fresh-root]
 # A second run finds the file of the first at the target C:\VelloraDoc.tif, and the host asks
-# whether to overwrite it. --overwrite answers Yes; --fresh-root prints to a new folder, so that
-# nothing is in the way; without either, the demo answers Cancel, keeps the earlier file and
-# ends with exit code 1.
+# whether to overwrite it. The demo answers Yes (--overwrite, the default), so that every run
+# ends with a new file; --cancel answers Cancel, keeps the earlier file and ends with exit code
+# 1; --fresh-root prints to a new folder, so that nothing is in the way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
-    echo "usage: scripts/demo.sh [--overwrite | --fresh-root]" >&2
+    echo "usage: scripts/demo.sh [--overwrite | --cancel | --fresh-root]" >&2
     exit 2
 }
 
 if [ "${1:-}" != --in-display ]; then
     [ $# -le 1 ] || usage
-    case "${1:-}" in "" | --overwrite | --fresh-root) ;; *) usage ;; esac
+    case "${1:-}" in "" | --overwrite | --cancel | --fresh-root) ;; *) usage ;; esac
     "$root/scripts/setup.sh"
     "$root/scripts/build.sh" >/dev/null
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --in-display "$@"
@@ -96,8 +96,8 @@ fi
 
 answer=
 if [ -e "$target" ]; then
-    answer=2
-    [ "$choice" = --overwrite ] && answer=6
+    answer=6
+    [ "$choice" = --cancel ] && answer=2
     echo "$target_windows is there from an earlier run: the host will ask whether to" \
         "overwrite it, and the demo answers $([ "$answer" = 6 ] && echo Yes || echo Cancel)."
     answer_question "$answer" &
@@ -117,7 +117,7 @@ fi
 
 if [ "$status" -ne 0 ]; then
     if [ "$answer" = 2 ]; then
-        echo "The earlier file was kept. Run scripts/demo.sh --overwrite to replace it, or" \
+        echo "The earlier file was kept. Run scripts/demo.sh to replace it, or" \
             "scripts/demo.sh --fresh-root to print to a new folder." >&2
     else
         echo "VlPrint failed with exit code $status." >&2

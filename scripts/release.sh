@@ -22,6 +22,8 @@ name=vellora9x-$version
 # Debian's linker writes this time into each program's header in place of the time of linking.
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
+# README.TXT's release date: the day of that time, the date its files in the zip carry.
+release_date=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%-d %B %Y')
 
 build=$root/build/release
 rm -rf "$build"
@@ -35,7 +37,8 @@ for program in "${programs[@]}"; do
     i686-w64-mingw32-strip -o "$stage/$program.exe" "$build/bin/$program.exe"
 done
 # Texts for Windows: CR LF line ends.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/docs/README.TXT" >"$stage/README.TXT"
+sed -e "s/@VERSION@/$version/g" -e "s/@DATE@/$release_date/g" -e 's/$/\r/' "$root/docs/README.TXT" \
+    >"$stage/README.TXT"
 sed -e 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.TXT"
 
 cd "$stage"

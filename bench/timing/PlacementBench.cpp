@@ -1,4 +1,4 @@
-// PlacementBench.exe overhead FILES FOLDER | across FILES SPOOL_FOLDER TARGET_FOLDER
+// PlacementBench.exe overhead FILES FOLDER | across FILES SPOOL_FOLDER TARGET_FOLDER [through]
 //                   | place COUNT FOLDER
 //
 // overhead: the cost of placing one produced file through the host, as the driver does it
@@ -15,6 +15,11 @@
 // one file through the host and one at the floor, each going first every other time. Prints
 // the same figures in milliseconds per file.
 //
+// across ... through: the same with a second floor that does what the host's copy must do at
+// least: CopyFileA, FlushFileBuffers on the copy and DeleteFileA of the produced file. This
+// floor and the host take turns going first, and the bare floor comes last in each round.
+// Prints the bare floor's figures as above and this floor's as across_through_*.
+//
 // place: COUNT placements through the host, for the memory reading that follows.
 //
 // The host must be running; the folders are Windows paths, created when missing.
@@ -28,6 +33,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -77,6 +83,25 @@ bool CopyAndDelete(const std::string& produced, const std::string& target) {
     return copied;
 }
 
+// The host writes its copy through to the drive before it gives it the target's name, so that
+// a power cut never leaves a short file there; a bare copy leaves the writing to the system's
+// cache, and so times what no careful copy can reach.
+bool CopyWriteThroughAndDelete(const std::string& produced, const std::string& target) {
+    bool done = CopyFileA(produced.c_str(), target.c_str(), TRUE) != 0;
+    if (done) {
+        const HANDLE copy = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        done = copy != INVALID_HANDLE_VALUE && FlushFileBuffers(copy);
+        if (copy != INVALID_HANDLE_VALUE) {
+            CloseHandle(copy);
+        }
+    }
+    DeleteFileA(produced.c_str());
+    return done;
+}
+
+using FileWork = bool (*)(const std::string& produced, const std::string& target);
+
 LRESULT SendText(HWND host, unsigned request, const std::string& text, bool senderReleases) {
     const ATOM atom = GlobalAddAtomA(text.c_str());
     const LRESULT result = SendMessageA(host, request, atom, 0);
@@ -86,14 +111,14 @@ LRESULT SendText(HWND host, unsigned request, const std::string& text, bool send
     return result;
 }
 
-// Produced files p<n>.tif (for the host) and q<n>.tif (for the floor) in the spool folder,
-// placed as d<n>.tif and e<n>.tif in the target folder.
+// Produced files p<n>.tif (for the host) and q<n>.tif, r<n>.tif (for the floors) in the spool
+// folder, placed as d<n>.tif and e<n>.tif, f<n>.tif in the target folder.
 class Placements {
   public:
     Placements(HWND hostWindow, std::string spoolFolder, std::string targetFolder,
-               DWORD producedBytes, bool (*floorFileWork)(const std::string&, const std::string&))
+               DWORD producedBytes)
         : host(hostWindow), spool(std::move(spoolFolder)), targets(std::move(targetFolder)),
-          bytes(producedBytes), floorWork(floorFileWork) {}
+          bytes(producedBytes) {}
 
     bool SetRoot() {
         return SendText(host, vellora::HM_SET_OUTPUT_ROOT, targets + "\\", false) == 0;
@@ -121,15 +146,15 @@ class Placements {
         return true;
     }
 
-    // The same round trips and file calls with nothing in between.
-    bool PlaceAtFloor(int first, int count) {
+    // The same round trips and file calls with nothing in between; floor 0 or 1.
+    bool PlaceAtFloor(int first, int count, int floor, FileWork work) {
         for (int number = first; number < first + count; ++number) {
             char suffix[16];
-            std::snprintf(suffix, sizeof(suffix), "e%07d", number);
-            const std::string produced = Numbered(spool, 'q', number);
+            std::snprintf(suffix, sizeof(suffix), "%c%07d", 'e' + floor, number);
+            const std::string produced = Numbered(spool, static_cast<char>('q' + floor), number);
             SendText(host, bench::kBareRequest, suffix, true);
             SendText(host, bench::kBareRequest, produced, true);
-            if (!floorWork(produced + ".tif", targets + "\\" + suffix + ".tif")) {
+            if (!work(produced + ".tif", targets + "\\" + suffix + ".tif")) {
                 return false;
             }
         }
@@ -147,7 +172,6 @@ class Placements {
     std::string spool;
     std::string targets;
     DWORD bytes;
-    bool (*floorWork)(const std::string&, const std::string&);
 };
 
 HWND FindHost() {
@@ -157,43 +181,66 @@ HWND FindHost() {
     return host;
 }
 
-// How a series is taken: the files on each side of a pair, and the time unit per file that it
-// keeps, in that unit's parts of a millisecond.
+// How a series is taken: the files on each side of a pair, the time unit per file that it
+// keeps, in that unit's parts of a millisecond, and the floors: the first one takes turns with
+// the host, a second one comes after both.
 struct SeriesShape {
     int pairFiles;
     double unitsPerMs;
+    std::vector<FileWork> floors;
 };
 
-// One pair: a block of files through the host and as many at the floor, in the order given.
-// Adds the time per file of each side to the series.
+// The bare copy of a second floor leaves its data in the system's cache; coming last, right
+// before its targets are deleted, it adds no writing to the drive under the others' times.
+std::vector<int> SideOrder(bool hostFirst, std::size_t floors) {
+    std::vector<int> order = hostFirst ? std::vector<int>{-1, 0} : std::vector<int>{0, -1};
+    for (int floor = 1; floor < static_cast<int>(floors); ++floor) {
+        order.push_back(floor);
+    }
+    return order;
+}
+
+// One round: a block of files through the host and as many at each floor. Adds the time per
+// file of the host and of each floor to the floor's series.
 bool MeasurePair(Placements& placements, int first, int count, bool hostFirst,
-                 const SeriesShape& shape, bench::PairSeries& series) {
-    if (!placements.Prepare(first, count, 'p') || !placements.Prepare(first, count, 'q')) {
+                 const SeriesShape& shape, std::vector<bench::PairSeries>& series) {
+    bool placed = placements.Prepare(first, count, 'p');
+    for (std::size_t floor = 0; floor < shape.floors.size(); ++floor) {
+        placed = placed && placements.Prepare(first, count, static_cast<char>('q' + floor));
+    }
+    if (!placed) {
         std::fprintf(stderr, "cannot write the produced files\n");
         return false;
     }
-    bool placed = true;
     double hostMs = 0;
-    double floorMs = 0;
-    for (const bool throughHost : {hostFirst, !hostFirst}) {
+    std::vector<double> floorMs(shape.floors.size());
+    for (const int side : SideOrder(hostFirst, shape.floors.size())) {
         const double start = bench::NowMs();
-        placed = placed && (throughHost ? placements.PlaceThroughHost(first, count)
-                                        : placements.PlaceAtFloor(first, count));
-        (throughHost ? hostMs : floorMs) = bench::NowMs() - start;
+        placed =
+            placed && (side < 0 ? placements.PlaceThroughHost(first, count)
+                                : placements.PlaceAtFloor(first, count, side, shape.floors[side]));
+        (side < 0 ? hostMs : floorMs[side]) = bench::NowMs() - start;
     }
     placements.RemoveTargets(first, count, 'd');
-    placements.RemoveTargets(first, count, 'e');
+    for (std::size_t floor = 0; floor < shape.floors.size(); ++floor) {
+        placements.RemoveTargets(first, count, static_cast<char>('e' + floor));
+    }
     if (!placed) {
         std::fprintf(stderr, "a placement failed\n");
         return false;
     }
-    series.Add(hostMs * shape.unitsPerMs / count, floorMs * shape.unitsPerMs / count);
+    for (std::size_t floor = 0; floor < shape.floors.size(); ++floor) {
+        series[floor].Add(hostMs * shape.unitsPerMs / count,
+                          floorMs[floor] * shape.unitsPerMs / count);
+    }
     return true;
 }
 
-// The files in pairs, the last pair taking what is left; the host goes first every other pair.
+// The files in rounds, the last round taking what is left; the host goes first every other
+// round. One series per floor.
 bool MeasureSeries(Placements& placements, int files, const SeriesShape& shape,
-                   bench::PairSeries& series) {
+                   std::vector<bench::PairSeries>& series) {
+    series.assign(shape.floors.size(), bench::PairSeries());
     for (int first = 0, number = 0; first < files; first += shape.pairFiles, ++number) {
         const int count = first + shape.pairFiles <= files ? shape.pairFiles : files - first;
         if (!MeasurePair(placements, first, count, number % 2 == 0, shape, series)) {
@@ -204,22 +251,28 @@ bool MeasureSeries(Placements& placements, int files, const SeriesShape& shape,
 }
 
 int MeasureOverhead(Placements& placements, int files) {
-    bench::PairSeries series;
-    if (!MeasureSeries(placements, files, {kPairFiles, 1000.0}, series)) {
+    std::vector<bench::PairSeries> series;
+    if (!MeasureSeries(placements, files, {kPairFiles, 1000.0, {MoveAndFailToDelete}}, series)) {
         return 1;
     }
     bench::PrintFigure("placement_files", files);
-    bench::PrintPairSeries("placement", "us", series);
+    bench::PrintPairSeries("placement", "us", series[0]);
     return 0;
 }
 
-int MeasureAcross(Placements& placements, int files) {
-    bench::PairSeries series;
-    if (!MeasureSeries(placements, files, {1, 1.0}, series)) {
+int MeasureAcross(Placements& placements, int files, bool writeThroughFloor) {
+    std::vector<bench::PairSeries> series;
+    const SeriesShape shape = writeThroughFloor
+                                  ? SeriesShape{1, 1.0, {CopyWriteThroughAndDelete, CopyAndDelete}}
+                                  : SeriesShape{1, 1.0, {CopyAndDelete}};
+    if (!MeasureSeries(placements, files, shape, series)) {
         return 1;
     }
     bench::PrintFigure("across_files", files);
-    bench::PrintPairSeries("across", "ms", series);
+    bench::PrintPairSeries("across", "ms", series.back());
+    if (writeThroughFloor) {
+        bench::PrintPairSeries("across_through", "ms", series.front());
+    }
     return 0;
 }
 
@@ -240,14 +293,16 @@ int Place(Placements& placements, int count) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc != (mode == "across" ? 5 : 4)) {
+    const bool across = mode == "across";
+    const bool writeThroughFloor = across && argc == 6 && std::string(argv[5]) == "through";
+    if (argc != (across ? (writeThroughFloor ? 6 : 5) : 4)) {
         std::fprintf(stderr, "usage: PlacementBench overhead FILES FOLDER | across FILES "
-                             "SPOOL_FOLDER TARGET_FOLDER | place COUNT FOLDER\n");
+                             "SPOOL_FOLDER TARGET_FOLDER [through] | place COUNT FOLDER\n");
         return 2;
     }
     const int count = std::atoi(argv[2]);
     const std::string spool = argv[3];
-    const std::string targets = argv[argc - 1];
+    const std::string targets = argv[across ? 4 : 3];
     CreateDirectoryA(spool.c_str(), nullptr);
     CreateDirectoryA(targets.c_str(), nullptr);
     HWND host = FindHost();
@@ -255,15 +310,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the host's window is not there\n");
         return 1;
     }
-    const bool across = mode == "across";
-    Placements placements(host, spool, targets, across ? kAcrossFileBytes : kProducedFileBytes,
-                          across ? CopyAndDelete : MoveAndFailToDelete);
+    Placements placements(host, spool, targets, across ? kAcrossFileBytes : kProducedFileBytes);
     if (!placements.SetRoot()) {
         std::fprintf(stderr, "the host did not take the root\n");
         return 1;
     }
     if (across) {
-        return MeasureAcross(placements, count);
+        return MeasureAcross(placements, count, writeThroughFloor);
     }
     return mode == "overhead" ? MeasureOverhead(placements, count) : Place(placements, count);
 }

@@ -53,7 +53,9 @@ same_as_source() { # name in the zip, its source, sed expressions that make it f
     sed "$@" -e 's/$/\r/' "$source" | cmp -s - "$work/$name" ||
         fail "$name: not its source with CR LF line ends"
 }
-same_as_source README.TXT "$sources/docs/README.TXT" -e "s/@VERSION@/$version/g"
+release_date=$(LC_ALL=C date -u -d "@$(git -C "$sources" log -1 --format=%ct)" '+%-d %B %Y')
+same_as_source README.TXT "$sources/docs/README.TXT" -e "s/@VERSION@/$version/g" \
+    -e "s/@DATE@/$release_date/g"
 same_as_source LICENSE.TXT "$sources/LICENSE"
 # The zip would hold a source's own CR as CR CR LF or a bare CR, and its last line without LF
 # as a line without CR LF: both are faults of the source.
