@@ -275,6 +275,19 @@ unsigned long ModelFileSystem::CopyUnderName(const ModelFile& source, const Mode
     return fits ? 0 : kDiskFull;
 }
 
+// Where a move's two paths lead, and the failure of a move whose source or target's folder is
+// missing.
+unsigned long ModelFileSystem::Locate(const std::string& from, const std::string& to,
+                                      ModelKey& source, ModelKey& target) const {
+    if (!Resolve(from, source) || !Resolve(to, target)) {
+        return kPathNotFound;
+    }
+    if (entries.count(source) == 0) {
+        return kFileNotFound;
+    }
+    return ParentExists(target) ? 0 : kPathNotFound;
+}
+
 unsigned long ModelFileSystem::RenameWithoutCopy(const std::string& from, const std::string& to,
                                                  ExistingTarget existing) {
     if (system == ModelSystem::windows9x) {
@@ -289,14 +302,9 @@ unsigned long ModelFileSystem::RenameWithoutCopy(const std::string& from, const 
     }
     ModelKey source;
     ModelKey target;
-    if (!Resolve(from, source) || !Resolve(to, target)) {
-        return End(call, kPathNotFound);
-    }
-    if (entries.count(source) == 0) {
-        return End(call, kFileNotFound);
-    }
-    if (!ParentExists(target)) {
-        return End(call, kPathNotFound);
+    const unsigned long located = Locate(from, to, source, target);
+    if (located != 0) {
+        return End(call, located);
     }
     if (!OnOneDevice(from, to)) {
         return End(call, kNotSameDevice);
@@ -331,14 +339,9 @@ unsigned long ModelFileSystem::Move(const std::string& from, const std::string& 
     }
     ModelKey source;
     ModelKey target;
-    if (!Resolve(from, source) || !Resolve(to, target)) {
-        return End(call, kPathNotFound);
-    }
-    if (entries.count(source) == 0) {
-        return End(call, kFileNotFound);
-    }
-    if (!ParentExists(target)) {
-        return End(call, kPathNotFound);
+    const unsigned long located = Locate(from, to, source, target);
+    if (located != 0) {
+        return End(call, located);
     }
     if (source == target) {
         return End(call, 0UL);

@@ -115,6 +115,8 @@ class ModelFileSystem final : public FileCalls {
     bool Begin(const std::string& call, const std::string& first, const std::string& second,
                unsigned long& failure);
     template <typename Result> Result End(const std::string& call, Result result);
+    unsigned long Locate(const std::string& from, const std::string& to, ModelKey& source,
+                         ModelKey& target) const;
     unsigned long Rename(const ModelKey& from, const ModelKey& to, bool replace);
     unsigned long CopyUnderName(const ModelFile& source, const ModelKey& to);
     bool ParentExists(const ModelKey& key) const;
