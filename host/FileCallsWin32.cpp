@@ -1,8 +1,65 @@
 #include "FileCallsWin32.h"
 
+#include "SystemErrorCodes.h"
 #include "WindowsPaths.h"
 
 #include <windows.h>
+
+static_assert(syserror::kSuccess == ERROR_SUCCESS, "ERROR_SUCCESS");
+static_assert(syserror::kFileNotFound == ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND");
+static_assert(syserror::kPathNotFound == ERROR_PATH_NOT_FOUND, "ERROR_PATH_NOT_FOUND");
+static_assert(syserror::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES,
+              "ERROR_TOO_MANY_OPEN_FILES");
+static_assert(syserror::kAccessDenied == ERROR_ACCESS_DENIED, "ERROR_ACCESS_DENIED");
+static_assert(syserror::kInvalidHandle == ERROR_INVALID_HANDLE, "ERROR_INVALID_HANDLE");
+static_assert(syserror::kNotEnoughMemory == ERROR_NOT_ENOUGH_MEMORY, "ERROR_NOT_ENOUGH_MEMORY");
+static_assert(syserror::kBadFormat == ERROR_BAD_FORMAT, "ERROR_BAD_FORMAT");
+static_assert(syserror::kInvalidAccess == ERROR_INVALID_ACCESS, "ERROR_INVALID_ACCESS");
+static_assert(syserror::kInvalidDrive == ERROR_INVALID_DRIVE, "ERROR_INVALID_DRIVE");
+static_assert(syserror::kCurrentDirectory == ERROR_CURRENT_DIRECTORY, "ERROR_CURRENT_DIRECTORY");
+static_assert(syserror::kNotSameDevice == ERROR_NOT_SAME_DEVICE, "ERROR_NOT_SAME_DEVICE");
+static_assert(syserror::kNoMoreFiles == ERROR_NO_MORE_FILES, "ERROR_NO_MORE_FILES");
+static_assert(syserror::kWriteProtect == ERROR_WRITE_PROTECT, "ERROR_WRITE_PROTECT");
+static_assert(syserror::kBadUnit == ERROR_BAD_UNIT, "ERROR_BAD_UNIT");
+static_assert(syserror::kNotReady == ERROR_NOT_READY, "ERROR_NOT_READY");
+static_assert(syserror::kBadCommand == ERROR_BAD_COMMAND, "ERROR_BAD_COMMAND");
+static_assert(syserror::kCrc == ERROR_CRC, "ERROR_CRC");
+static_assert(syserror::kBadLength == ERROR_BAD_LENGTH, "ERROR_BAD_LENGTH");
+static_assert(syserror::kSeek == ERROR_SEEK, "ERROR_SEEK");
+static_assert(syserror::kNotDosDisk == ERROR_NOT_DOS_DISK, "ERROR_NOT_DOS_DISK");
+static_assert(syserror::kSectorNotFound == ERROR_SECTOR_NOT_FOUND, "ERROR_SECTOR_NOT_FOUND");
+static_assert(syserror::kWriteFault == ERROR_WRITE_FAULT, "ERROR_WRITE_FAULT");
+static_assert(syserror::kReadFault == ERROR_READ_FAULT, "ERROR_READ_FAULT");
+static_assert(syserror::kGenFailure == ERROR_GEN_FAILURE, "ERROR_GEN_FAILURE");
+static_assert(syserror::kSharingViolation == ERROR_SHARING_VIOLATION, "ERROR_SHARING_VIOLATION");
+static_assert(syserror::kLockViolation == ERROR_LOCK_VIOLATION, "ERROR_LOCK_VIOLATION");
+static_assert(syserror::kWrongDisk == ERROR_WRONG_DISK, "ERROR_WRONG_DISK");
+static_assert(syserror::kSharingBufferExceeded == ERROR_SHARING_BUFFER_EXCEEDED,
+              "ERROR_SHARING_BUFFER_EXCEEDED");
+static_assert(syserror::kHandleEof == ERROR_HANDLE_EOF, "ERROR_HANDLE_EOF");
+static_assert(syserror::kHandleDiskFull == ERROR_HANDLE_DISK_FULL, "ERROR_HANDLE_DISK_FULL");
+static_assert(syserror::kBadNetpath == ERROR_BAD_NETPATH, "ERROR_BAD_NETPATH");
+static_assert(syserror::kNetworkNameDeleted == ERROR_NETNAME_DELETED, "ERROR_NETNAME_DELETED");
+static_assert(syserror::kNetworkAccessDenied == ERROR_NETWORK_ACCESS_DENIED,
+              "ERROR_NETWORK_ACCESS_DENIED");
+static_assert(syserror::kBadNetName == ERROR_BAD_NET_NAME, "ERROR_BAD_NET_NAME");
+static_assert(syserror::kFileExists == ERROR_FILE_EXISTS, "ERROR_FILE_EXISTS");
+static_assert(syserror::kCannotMake == ERROR_CANNOT_MAKE, "ERROR_CANNOT_MAKE");
+static_assert(syserror::kDriveLocked == ERROR_DRIVE_LOCKED, "ERROR_DRIVE_LOCKED");
+static_assert(syserror::kDiskFull == ERROR_DISK_FULL, "ERROR_DISK_FULL");
+static_assert(syserror::kCallNotImplemented == ERROR_CALL_NOT_IMPLEMENTED,
+              "ERROR_CALL_NOT_IMPLEMENTED");
+static_assert(syserror::kInvalidName == ERROR_INVALID_NAME, "ERROR_INVALID_NAME");
+static_assert(syserror::kNegativeSeek == ERROR_NEGATIVE_SEEK, "ERROR_NEGATIVE_SEEK");
+static_assert(syserror::kSeekOnDevice == ERROR_SEEK_ON_DEVICE, "ERROR_SEEK_ON_DEVICE");
+static_assert(syserror::kDirNotEmpty == ERROR_DIR_NOT_EMPTY, "ERROR_DIR_NOT_EMPTY");
+static_assert(syserror::kBadPathname == ERROR_BAD_PATHNAME, "ERROR_BAD_PATHNAME");
+static_assert(syserror::kLockFailed == ERROR_LOCK_FAILED, "ERROR_LOCK_FAILED");
+static_assert(syserror::kAlreadyExists == ERROR_ALREADY_EXISTS, "ERROR_ALREADY_EXISTS");
+static_assert(syserror::kFilenameTooLong == ERROR_FILENAME_EXCED_RANGE,
+              "ERROR_FILENAME_EXCED_RANGE");
+static_assert(syserror::kDirectory == ERROR_DIRECTORY, "ERROR_DIRECTORY");
+static_assert(syserror::kIoDevice == ERROR_IO_DEVICE, "ERROR_IO_DEVICE");
 
 namespace {
 
@@ -93,16 +150,48 @@ unsigned long CopyAndWriteThrough(const std::string& from, HANDLE part) {
     return ERROR_SUCCESS;
 }
 
-// Shared for reading and writing, so that no other program's open file keeps the host from
-// asking, and opened for reading only: this never changes a file.
-HANDLE OpenToCompare(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// For reading, shared with no one: this never changes a file, and it opens only while no other
+// handle of the file is open, the host's own included.
+HANDLE OpenAlone(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
-// A redirector that gives no index gives zero.
-bool HasIdentity(const BY_HANDLE_FILE_INFORMATION& file) {
-    return file.nFileIndexHigh != 0 || file.nFileIndexLow != 0;
+bool RefusedAsShared() {
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Both files held open alone at once: two files. The second refused as shared while the first is
+// held alone, and the first refused the same way while the second is held alone: one file. The
+// second test keeps a third program that holds the second file from passing for the first.
+FileIdentity CompareBySharing(const std::string& first, const std::string& second) {
+    OwnedHandle firstFile(OpenAlone(first));
+    if (!firstFile.Valid()) {
+        return FileIdentity::unknown;
+    }
+    if (OwnedHandle(OpenAlone(second)).Valid()) {
+        return FileIdentity::different;
+    }
+    if (!RefusedAsShared()) {
+        return FileIdentity::unknown;
+    }
+    firstFile.Reset(INVALID_HANDLE_VALUE);
+    const OwnedHandle secondFile(OpenAlone(second));
+    if (!secondFile.Valid()) {
+        return FileIdentity::unknown;
+    }
+    if (OwnedHandle(OpenAlone(first)).Valid()) {
+        return FileIdentity::different;
+    }
+    return RefusedAsShared() ? FileIdentity::same : FileIdentity::unknown;
+}
+
+unsigned long long Joined(DWORD high, DWORD low) {
+    return (static_cast<unsigned long long>(high) << 32) | low;
+}
+
+unsigned long long TimeOf(const FILETIME& time) {
+    return Joined(time.dwHighDateTime, time.dwLowDateTime);
 }
 
 } // namespace
@@ -177,24 +266,29 @@ bool Win32FileCalls::IsReadOnlyOrFolder(const std::string& path) {
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
-// The identity holds only while both files are open (Windows 95 may give a file another index
-// when it is next opened), so both are held open together.
 FileIdentity Win32FileCalls::CompareFiles(const std::string& first, const std::string& second) {
-    const OwnedHandle firstFile(OpenToCompare(first));
-    const OwnedHandle secondFile(OpenToCompare(second));
-    BY_HANDLE_FILE_INFORMATION firstInformation = {};
-    BY_HANDLE_FILE_INFORMATION secondInformation = {};
-    if (!firstFile.Valid() || !secondFile.Valid() ||
-        !GetFileInformationByHandle(firstFile.Get(), &firstInformation) ||
-        !GetFileInformationByHandle(secondFile.Get(), &secondInformation) ||
-        !HasIdentity(firstInformation) || !HasIdentity(secondInformation)) {
-        return FileIdentity::unknown;
+    return CompareBySharing(first, second);
+}
+
+// The folder's listing, which opens no file: it answers for a file that another program holds
+// without sharing too. The host's paths hold no wildcard (NamesPlainFile).
+FileStamp Win32FileCalls::Stamp(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD failure = GetLastError();
+        stamp.known = failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND;
+        return stamp;
     }
-    const bool same =
-        firstInformation.dwVolumeSerialNumber == secondInformation.dwVolumeSerialNumber &&
-        firstInformation.nFileIndexHigh == secondInformation.nFileIndexHigh &&
-        firstInformation.nFileIndexLow == secondInformation.nFileIndexLow;
-    return same ? FileIdentity::same : FileIdentity::different;
+    FindClose(search);
+    stamp.known = true;
+    stamp.found = true;
+    stamp.attributes = found.dwFileAttributes;
+    stamp.size = Joined(found.nFileSizeHigh, found.nFileSizeLow);
+    stamp.created = TimeOf(found.ftCreationTime);
+    stamp.written = TimeOf(found.ftLastWriteTime);
+    return stamp;
 }
 
 std::string Win32FileCalls::FullPath(const std::string& path) {
@@ -202,11 +296,4 @@ std::string Win32FileCalls::FullPath(const std::string& path) {
     char* fileName = nullptr;
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, &fileName);
     return length > 0 && length < sizeof(full) ? std::string(full, length) : std::string();
-}
-
-std::string Win32FileCalls::ShortPath(const std::string& path) {
-    char shortPath[MAX_PATH] = "";
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof(shortPath));
-    return length > 0 && length < sizeof(shortPath) ? std::string(shortPath, length)
-                                                    : std::string();
 }

@@ -20,8 +20,8 @@ class Win32FileCalls final : public FileCalls {
     bool Exists(const std::string& path) override;
     bool IsReadOnlyOrFolder(const std::string& path) override;
     FileIdentity CompareFiles(const std::string& first, const std::string& second) override;
+    FileStamp Stamp(const std::string& path) override;
     std::string FullPath(const std::string& path) override;
-    std::string ShortPath(const std::string& path) override;
 
   private:
     void ClosePart();

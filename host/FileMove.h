@@ -2,11 +2,14 @@
 // whatever fails and whenever the host is ended, and so that no file the host did not make in
 // that move is ever opened for writing, renamed or deleted, but the target after the user's Yes
 // to the overwrite question. An earlier print at the target's name is replaced only by a new print
-// that is whole beside it under a name the host made, or in one rename that replaces it. A move
-// within one volume is a rename; a move to another volume copies into a part file that the host
-// makes anew beside the target, writes it through to the drive, gives it the target's name and
-// only then deletes the produced file. The system calls stay behind FileCalls, one call each, so
-// that every step is followed without Windows.
+// that is whole beside it under a name the host made, or in one rename that replaces it.
+//
+// Only a rename may give the target its name: on Windows NT a rename that never copies, and
+// otherwise a rename of a part within the target's own folder. A copy goes into a part that the
+// host makes anew beside the target and writes through to the drive. Windows 9x has no rename
+// that refuses to copy, and one drive letter may reach two file systems (a server's two volumes,
+// a folder linked to another file system under Wine), so there every move copies. The system
+// calls stay behind FileCalls, one call each, so that every step is followed without Windows.
 #pragma once
 
 #include "CodePageText.h"
@@ -26,8 +29,25 @@ enum class ExistingTarget {
     replace, // the new print takes its place, once it is whole beside it
 };
 
-// Whether two paths reach one file.
+// Whether two paths reach one file, as a test tells that two different files cannot pass.
 enum class FileIdentity { same, different, unknown };
+
+// What tells a file at a name from another one that took the name since: its attributes, times
+// and size, as the folder's listing gives them. Equal only when both are known.
+struct FileStamp {
+    bool known = false;
+    bool found = false;
+    unsigned long attributes = 0;
+    unsigned long long size = 0;
+    unsigned long long created = 0;
+    unsigned long long written = 0;
+
+    bool operator==(const FileStamp& other) const {
+        return known && other.known && found == other.found && attributes == other.attributes &&
+               size == other.size && created == other.created && written == other.written;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
 
 // The file calls a move needs, each one system call. Those that return a number return the
 // system error code (GetLastError) of their failure, 0 when it worked.
@@ -40,12 +60,12 @@ class FileCalls {
 
     // Whether the system has a rename that never copies (Windows NT); Windows 9x has none.
     virtual bool HasRenameWithoutCopy() = 0;
-    // That rename, replacing a file of the target's name when asked to: across volumes it fails
-    // with ERROR_NOT_SAME_DEVICE. Called only where the system has it.
+    // That rename, replacing a file of the target's name when asked to: across file systems it
+    // fails with ERROR_NOT_SAME_DEVICE. Called only where the system has it.
     virtual unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                             ExistingTarget existing) = 0;
-    // The plain move: a rename within a volume, but a copy under the target's name and a
-    // delete across volumes. Never onto an existing file.
+    // The plain move, never onto an existing file. A rename within a file system, but a copy
+    // under the target's name across file systems: the host calls it within one folder only.
     virtual unsigned long Move(const std::string& from, const std::string& to) = 0;
     // Makes a new, empty file of that name, failing when any file or folder has it, and keeps it
     // open for FillPart alone.
@@ -59,39 +79,31 @@ class FileCalls {
     virtual bool Exists(const std::string& path) = 0;
     // False also when the system cannot tell.
     virtual bool IsReadOnlyOrFolder(const std::string& path) = 0;
-    // Told by the identity that the system gives two files held open at once; unknown when
-    // either cannot be opened or the system gives none.
+    // Told by opening each file for reading without sharing while the other is held so: both
+    // open only when they are two files, and neither opens while the other is held only when
+    // they are one. Unknown when another program holds either, or either cannot be opened.
     virtual FileIdentity CompareFiles(const std::string& first, const std::string& second) = 0;
+    // The stamp of what has the name now; not known when the system cannot tell.
+    virtual FileStamp Stamp(const std::string& path) = 0;
     // The full path, whole; empty when it is not known or does not fit a path buffer.
     virtual std::string FullPath(const std::string& path) = 0;
-    // The path in the short (8.3) names of an existing file, whole; empty when not known.
-    virtual std::string ShortPath(const std::string& path) = 0;
 };
 
 // How a move ended.
 struct MoveResult {
     // The system error code of the first failure; 0 when the new print is at the target's name.
     unsigned long failure = 0;
-    // The produced file is the target, under another name: nothing was moved, and the print is
-    // where it was made.
-    bool producedFileIsTarget = false;
+    // The file at the produced path is, or may be, the print at the target's name: it is not to
+    // be discarded. Set also when nothing had to move because the produced file is the target.
+    bool leaveProducedFile = false;
     // After Yes, a part that holds the only whole copy of the new print, which could not take
     // the target's name once the produced file was gone; empty otherwise.
     std::string keptAs;
 };
 
 // Moves the file. A target that exists and is kept fails with ERROR_ALREADY_EXISTS; a target
-// that Windows takes for a device fails as a bad path, and a produced file of such a name as a
-// file not found, before any call touches either. The paths are read by the characters of their
-// code page; the target's name ends in ".tif".
+// that names no plain file (NamesPlainFile) fails as a bad path, and a produced file of such a
+// name as a file not found, before any call touches either. The paths are read by the characters
+// of their code page; the target's name ends in ".tif".
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
                          const std::string& to, ExistingTarget existing);
-
-// Whether Windows takes the path's file name for a device whatever its folder and extension:
-// CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 and the like, in any case.
-bool NamesDevice(const std::string& path, const LeadByteRule& codePage);
-
-// The volume's root of a full path, "X:\" (the letter in capitals) or "\\server\share\";
-// empty for any other form, and for a network name with bytes of the upper half, in which a
-// double-byte character may hide a backslash.
-std::string VolumeRoot(const std::string& fullPath);

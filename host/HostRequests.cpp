@@ -1,17 +1,20 @@
 // The driver's requests: texts arrive in global atoms, results go back to the sender.
 #include "HostWindow.h"
 
+#include "FileErrorCause.h"
 #include "HostTexts.h"
 #include "OutputRoot.h"
 #include "PathBuffer.h"
+#include "PathForms.h"
 #include "VelloraNames.h"
 
 namespace {
 
-// An atom is a 16-bit number; a wParam beyond that names no atom, and no other atom whose
-// number shares its low bits may be read or released in its place.
-bool NamesAtom(std::uintptr_t wParam) {
-    return wParam <= 0xFFFF;
+// A string atom is numbered from 0xC000 on; a lower number is an integer atom, whose "name" is
+// its number ("#5"), and a wParam beyond 0xFFFF names no atom at all: no other atom whose number
+// shares its low bits may be read or released in its place.
+bool NamesStringAtom(std::uintptr_t wParam) {
+    return wParam >= 0xC000 && wParam <= 0xFFFF;
 }
 
 // What the driver receives: 1 when the user cancelled, 0 for every other outcome.
@@ -51,23 +54,41 @@ std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
 }
 
 // The produced file's atom stays the sender's, who releases it once this call has returned.
-// Whatever is still at the produced path afterwards is discarded, unless it is the placed print
-// itself; the sender learns whether that happened.
 std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
-    const std::string producedPath = ReadAtomText(wParam) + vellora::kOutputExtension;
+    const std::string atomText = ReadAtomText(wParam);
     targetPath += vellora::kOutputExtension;
-    const PlacementOutcome placement = PlaceOutputFile(producedPath, targetPath);
-    if (placement == PlacementOutcome::producedFileIsTarget) {
-        return 0;
-    }
-    return DiscardProducedFile(producedPath)
-               ? 1
-               : CancelledAsOne(placement == PlacementOutcome::cancelled);
+    return static_cast<std::int32_t>(PlaceProducedFile(atomText));
 }
 
-// A name that Windows takes for a device is no file of the driver's.
+// A produced path that is no full path, an atom that could not be read included, would be taken
+// in whatever folder is current, and one that names no plain file is a device or worse: no file
+// is looked for, moved or deleted, and the user hears what a missing produced file brings.
+// Otherwise whatever is still at the produced path afterwards is discarded, unless it is, or may
+// be, the placed print itself.
+PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
+    const std::string producedPath = atomText + vellora::kOutputExtension;
+    if (!IsFullPath(atomText, platform) || !NamesPlainFile(producedPath, platform)) {
+        platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
+        return PrintResult::placedOrNone;
+    }
+    switch (PlaceOutputFile(producedPath, targetPath)) {
+    case PlacementOutcome::placed:
+        DiscardProducedFile(producedPath);
+        return PrintResult::placedOrNone;
+    case PlacementOutcome::placedAtProducedPath:
+        return PrintResult::placedOrNone;
+    case PlacementOutcome::notPlaced:
+        return DiscardProducedFile(producedPath) ? PrintResult::discardedOrCancelled
+                                                 : PrintResult::placedOrNone;
+    case PlacementOutcome::cancelled:
+        DiscardProducedFile(producedPath);
+        return PrintResult::discardedOrCancelled;
+    }
+    return PrintResult::placedOrNone;
+}
+
 bool HostWindow::DiscardProducedFile(const std::string& producedPath) {
-    return !NamesDevice(producedPath, platform) && platform.Files().Delete(producedPath) == 0;
+    return platform.Files().Delete(producedPath) == 0;
 }
 
 std::int32_t HostWindow::OnExit() {
@@ -115,7 +136,7 @@ bool HostWindow::GetDriverFilePath(const char* fileName, std::string& path) {
 }
 
 std::string HostWindow::ReadAtomText(std::uintptr_t wParam) {
-    if (!NamesAtom(wParam)) {
+    if (!NamesStringAtom(wParam)) {
         return std::string();
     }
     const auto atom = static_cast<std::uint16_t>(wParam);
@@ -126,7 +147,7 @@ std::string HostWindow::ReadAtomText(std::uintptr_t wParam) {
 
 std::string HostWindow::TakeAtomText(std::uintptr_t wParam) {
     std::string text = ReadAtomText(wParam);
-    if (NamesAtom(wParam)) {
+    if (NamesStringAtom(wParam)) {
         platform.DeleteAtom(static_cast<std::uint16_t>(wParam));
     }
     return text;

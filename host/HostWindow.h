@@ -11,11 +11,17 @@
 
 struct HWND__;
 
-// How a placement ended for the user: the driver hears 1 for cancelled, 0 otherwise.
+// How a placement ended for the user, and so what becomes of the file at the produced path.
 enum class PlacementOutcome {
-    finished,             // placed, or a failure shown
+    placed,               // at the target's name; a file still at the produced path is another one
+    placedAtProducedPath, // at the target's name, which the produced path reaches too, or may
+    notPlaced,            // a box told why, or the user gave up after Yes
     cancelled,            // the user cancelled
-    producedFileIsTarget, // the produced file is the target under another name: the print stays
+};
+// What the driver hears of a print, in the protocol's numbers.
+enum class PrintResult : std::int32_t {
+    placedOrNone = 0,         // at the target's name, or there was no file to place
+    discardedOrCancelled = 1, // the user cancelled, or the host deleted the produced file
 };
 // How the user left the save-file dialog.
 enum class Choice { chosen, cancelled };
@@ -60,6 +66,7 @@ class HostWindow {
   private:
     std::int32_t OnSetNameSuffix(std::uintptr_t wParam);
     std::int32_t OnPlaceOutput(std::uintptr_t wParam);
+    PrintResult PlaceProducedFile(const std::string& atomText);
     std::int32_t OnExit();
     std::int32_t OnSetOutputRoot(std::uintptr_t wParam);
     std::int32_t OnOpenProperties();
@@ -72,5 +79,7 @@ class HostWindow {
                                    ExistingTarget existing);
     bool DiscardProducedFile(const std::string& producedPath);
     PlacementOutcome AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
+    PlacementOutcome ReplaceTarget(const std::string& producedPath, const std::string& target);
+    FileStamp StampAtTarget(const std::string& target);
     PlacementOutcome PlaceUnderNewRoot(const std::string& producedPath);
 };

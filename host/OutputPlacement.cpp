@@ -8,6 +8,8 @@
 #include "FileErrorCause.h"
 #include "HostTexts.h"
 #include "PathBuffer.h"
+#include "PathForms.h"
+#include "SystemErrorCodes.h"
 #include "VelloraNames.h"
 
 PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
@@ -17,56 +19,76 @@ PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::stri
 PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::string& target,
                                    ExistingTarget existing) {
     const MoveResult moved = MoveWithinPathLimit(producedPath, target, existing);
-    if (moved.producedFileIsTarget) {
-        return PlacementOutcome::producedFileIsTarget;
-    }
     const int cause = FileErrorCause(moved.failure);
     if (!moved.keptAs.empty()) {
         // The produced file is gone: a question about it would be answered in vain.
         platform.ShowMessageBox(PrintKeptText(cause, moved.keptAs), kBoxStyleOk);
-        return PlacementOutcome::finished;
+        return PlacementOutcome::notPlaced;
     }
     if (cause == filecause::kNone) {
-        return PlacementOutcome::finished;
+        return moved.leaveProducedFile ? PlacementOutcome::placedAtProducedPath
+                                       : PlacementOutcome::placed;
     }
     if (cause == filecause::kBadPath || cause == filecause::kAccessDenied) {
         return AskBeforeOverwrite(producedPath, target);
     }
     platform.ShowMessageBox(RenameErrorText(cause), kBoxStyleOk);
-    return PlacementOutcome::finished;
+    return PlacementOutcome::notPlaced;
 }
 
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
 MoveResult HostWindow::MoveWithinPathLimit(const std::string& producedPath,
                                            const std::string& target, ExistingTarget existing) {
-    constexpr unsigned long kBadPathname = 161; // ERROR_BAD_PATHNAME
     if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
         MoveResult refused;
-        refused.failure = kBadPathname;
+        refused.failure = syserror::kBadPathname;
         return refused;
     }
     return MoveFileWhole(platform.Files(), platform, producedPath, target, existing);
 }
 
+// A Yes is for the file that had the target's name while the question was shown: should another
+// one have taken the name meanwhile (another print that the host placed while this question
+// waited, or another program's file), the question is asked again about the file there now.
+PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
+                                                const std::string& target) {
+    for (;;) {
+        const FileStamp askedAbout = StampAtTarget(target);
+        switch (
+            platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
+        case kButtonYes:
+            if (StampAtTarget(target) != askedAbout) {
+                continue;
+            }
+            return ReplaceTarget(producedPath, target);
+        case kButtonNo:
+            return PlaceUnderNewRoot(producedPath);
+        case kButtonCancel:
+            return PlacementOutcome::cancelled;
+        default:
+            return PlacementOutcome::notPlaced;
+        }
+    }
+}
+
 // Yes replaces the earlier file only once the new print can take its place, so that a move that
 // fails after the Yes leaves the earlier print whole; whatever that move meets, the user has not
 // cancelled.
-PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
-                                                const std::string& target) {
-    switch (platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
-    case kButtonYes:
-        return Place(producedPath, target, ExistingTarget::replace) ==
-                       PlacementOutcome::producedFileIsTarget
-                   ? PlacementOutcome::producedFileIsTarget
-                   : PlacementOutcome::finished;
-    case kButtonNo:
-        return PlaceUnderNewRoot(producedPath);
-    case kButtonCancel:
-        return PlacementOutcome::cancelled;
-    default:
-        return PlacementOutcome::finished;
+PlacementOutcome HostWindow::ReplaceTarget(const std::string& producedPath,
+                                           const std::string& target) {
+    const PlacementOutcome replaced = Place(producedPath, target, ExistingTarget::replace);
+    return replaced == PlacementOutcome::cancelled ? PlacementOutcome::notPlaced : replaced;
+}
+
+// A target that names no plain file is never looked at: its stamp is that of nothing there.
+FileStamp HostWindow::StampAtTarget(const std::string& target) {
+    if (!NamesPlainFile(target, platform) || !FitsPathBuffer(target)) {
+        FileStamp nothing;
+        nothing.known = true;
+        return nothing;
     }
+    return platform.Files().Stamp(target);
 }
 
 PlacementOutcome HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {

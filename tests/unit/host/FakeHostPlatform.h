@@ -1,12 +1,13 @@
-// A stand-in for the host's platform calls: a small file system of path names on one volume of
-// Windows NT, atoms, and the user's answers to dialogs and boxes given in advance. Each answer may
-// run requests of its own while its dialog or box is open, as the platform's nested message loops
-// allow.
+// A stand-in for the host's platform calls: the model file system with the drives c:, d: and e:
+// of Windows NT, atoms, and the user's answers to dialogs and boxes given in advance. Each answer
+// may run requests of its own while its dialog or box is open, as the platform's nested message
+// loops allow.
 #pragma once
 
 #include "CodePages.h"
 #include "FileErrorCause.h"
 #include "HostPlatform.h"
+#include "ModelFileSystem.h"
 
 #include <deque>
 #include <functional>
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-struct FakeHostPlatform final : HostPlatform, FileCalls {
+struct FakeHostPlatform final : HostPlatform {
     struct Box {
         std::string text;
         unsigned style;
@@ -34,16 +35,20 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
         std::function<void()> meanwhile;
     };
 
+    FakeHostPlatform() {
+        const char* const drives[] = {"c:\\", "d:\\", "e:\\"};
+        for (int volume = 0; volume < 3; ++volume) {
+            files.AddRoot(drives[volume], volume);
+        }
+        files.AddFolder("c:\\WINDOWS");
+    }
+
     std::map<std::uint16_t, std::string> atoms;
     std::vector<std::uint16_t> atomsRead;
     std::vector<std::uint16_t> atomsDeleted;
 
-    std::set<std::string> files;
-    std::set<std::string> undeletableFiles;
-    // Causes that the next renames fail with, whatever the files.
-    std::deque<int> forcedRenameCauses;
-    std::vector<std::pair<std::string, std::string>> renames;
-    std::vector<std::string> removals;
+    // Reads its paths in this platform's code page, which a test may change.
+    ModelFileSystem files{ModelSystem::windowsNt, *this};
 
     std::deque<DialogAnswer> dialogAnswers;
     std::vector<DialogCall> dialogs;
@@ -67,56 +72,38 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
         atoms.erase(atom);
     }
 
-    FileCalls& Files() override { return *this; }
+    FileCalls& Files() override { return files; }
 
-    bool HasRenameWithoutCopy() override { return true; }
-    // A target that cannot be deleted cannot be replaced either.
-    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
-                                    ExistingTarget existing) override {
-        renames.emplace_back(from, to);
-        if (!forcedRenameCauses.empty()) {
-            const int cause = forcedRenameCauses.front();
-            forcedRenameCauses.pop_front();
-            return SystemErrorOf(cause);
+    // A folder with the folders it is in.
+    void AddFolders(const std::string& path) {
+        for (std::size_t at = 3; at < path.size(); at = CharacterEnd(path, at, *this)) {
+            if (path[at] == '\\' && CharacterEnd(path, at, *this) == at + 1) {
+                AddFolderIfMissing(path.substr(0, at));
+            }
         }
-        if (files.count(from) == 0) {
-            return 2; // ERROR_FILE_NOT_FOUND
-        }
-        if (files.count(to) != 0 && existing == ExistingTarget::keep) {
-            return 183; // ERROR_ALREADY_EXISTS
-        }
-        if (files.count(to) != 0 && undeletableFiles.count(to) != 0) {
-            return 5; // ERROR_ACCESS_DENIED
-        }
-        files.erase(from);
-        files.insert(to);
-        return 0;
+        AddFolderIfMissing(path);
     }
-    unsigned long Move(const std::string& from, const std::string& to) override {
-        return RenameWithoutCopy(from, to, ExistingTarget::keep);
-    }
-    unsigned long CreatePart(const std::string&) override { return 5; }
-    unsigned long FillPart(const std::string&) override { return 6; }
-    unsigned long Delete(const std::string& path) override {
-        removals.push_back(path);
-        if (files.count(path) == 0) {
-            return 2;
+    void AddFolderIfMissing(const std::string& path) {
+        if (files.Find(path) == nullptr) {
+            files.AddFolder(path);
         }
-        if (undeletableFiles.count(path) != 0) {
-            return 5;
+    }
+    // A file with its folders, as the driver or the user made it.
+    void AddFile(const std::string& path, const std::string& content = "print") {
+        AddFolders(path.substr(0, FindLastCharacter(path, '\\', *this)));
+        files.AddFile(path, content);
+    }
+    std::set<std::string> FilePaths() const {
+        std::set<std::string> paths;
+        for (const auto& [path, content] : files.Files()) {
+            paths.insert(path);
         }
-        files.erase(path);
-        return 0;
+        return paths;
     }
-    bool Exists(const std::string& path) override { return files.count(path) != 0; }
-    bool IsReadOnlyOrFolder(const std::string&) override { return false; }
-    FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
-        return files.count(first) != 0 && files.count(second) != 0 && first != second
-                   ? FileIdentity::different
-                   : FileIdentity::unknown;
+    // The next rename fails with the system error of this cause.
+    void FailNextRename(int cause) {
+        files.failNext.insert({"RenameWithoutCopy", SystemErrorOf(cause)});
     }
-    std::string FullPath(const std::string& path) override { return path; }
-    std::string ShortPath(const std::string&) override { return std::string(); }
 
     // A system error code of the cause.
     static unsigned long SystemErrorOf(int cause) {
@@ -166,7 +153,11 @@ struct FakeHostPlatform final : HostPlatform, FileCalls {
     bool IsLeadByte(unsigned char byte) const override { return codePage->IsLeadByte(byte); }
 
     // Answers the user gives, in order.
+    // The dialog lets only a name in an existing folder be chosen.
     void Choose(const std::string& path, std::function<void()> meanwhile = {}) {
+        if (path.size() < 260) {
+            AddFolders(path.substr(0, FindLastCharacter(path, '\\', *this)));
+        }
         dialogAnswers.push_back({SaveDialogAnswer::chosen, path, std::move(meanwhile)});
     }
     void CancelDialog(std::function<void()> meanwhile = {}) {

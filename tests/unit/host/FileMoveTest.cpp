@@ -1,549 +1,255 @@
 #include "FileMove.h"
 
 #include "CodePages.h"
+#include "ModelFileSystem.h"
+#include "SystemErrorCodes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
-#include <set>
 #include <string>
-#include <vector>
+
+using namespace syserror;
 
 namespace {
-
-constexpr unsigned long kFileNotFound = 2;
-constexpr unsigned long kPathNotFound = 3;
-constexpr unsigned long kAccessDenied = 5;
-constexpr unsigned long kNotSameDevice = 17;
-constexpr unsigned long kFileExists = 80;
-constexpr unsigned long kCannotMake = 82;
-constexpr unsigned long kHandleDiskFull = 39;
-constexpr unsigned long kDiskFull = 112;
-constexpr unsigned long kBadPathname = 161;
-constexpr unsigned long kAlreadyExists = 183;
-constexpr unsigned long kDirectory = 267;
 
 using Files = std::map<std::string, std::string>;
 
 const std::string kProduced = "C:\\Spool\\job1.tif";
 const std::string kTarget = "E:\\Out\\Doc.tif";
 const std::string kPart = "E:\\Out\\Doc.~00";
-const std::string kSameDriveTarget = "C:\\Out\\Doc.tif";
 
-// Files by path with their content, on volumes named by path prefixes. The calls that change
-// something are written down in order; a failure given for a call comes back from its next use,
-// and a failing copy leaves what it wrote so far, as a copy onto a full drive does.
-struct FakeFileCalls final : FileCalls {
-    bool windowsNt = true;
-    Files files;
-    std::set<std::string> undeletable;
-    // Path prefixes and the volume each stands for: folders mounted from another volume, and
-    // other names of a volume. Any other path's volume is its first 3 characters.
-    std::map<std::string, std::string> volumes;
-    std::map<std::string, unsigned long> failures;
-    std::vector<std::string> steps;
-    // The parts made, each of which the copy may write into; no other file is ever written.
-    std::set<std::string> parts;
-    std::string openPart;
-    bool fullPathsKnown = true;
-
-    std::string Volume(const std::string& path) const {
-        for (const auto& [prefix, volume] : volumes) {
-            if (path.compare(0, prefix.size(), prefix) == 0) {
-                return volume;
-            }
-        }
-        return path.substr(0, 3);
-    }
-    bool Fails(const std::string& call, unsigned long& failure) {
-        const auto found = failures.find(call);
-        if (found == failures.end()) {
-            return false;
-        }
-        failure = found->second;
-        failures.erase(found);
-        return true;
-    }
-    unsigned long Rename(const std::string& from, const std::string& to, ExistingTarget existing) {
-        if (files.count(from) == 0) {
-            return kFileNotFound;
-        }
-        if (files.count(to) != 0 && existing == ExistingTarget::keep) {
-            return kAlreadyExists;
-        }
-        if (files.count(to) != 0 && undeletable.count(to) != 0) {
-            return kAccessDenied;
-        }
-        files[to] = files[from];
-        files.erase(from);
-        return 0;
-    }
-
-    bool HasRenameWithoutCopy() override { return windowsNt; }
-    unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
-                                    ExistingTarget existing) override {
-        EXPECT_TRUE(windowsNt);
-        const bool replace = existing == ExistingTarget::replace;
-        steps.push_back((replace ? "replace " : "rename without copy ") + from + " > " + to);
-        unsigned long failure = 0;
-        const char* const call =
-            replace ? (parts.count(from) != 0 ? "replace part" : "replace") : "rename without copy";
-        if (Fails(call, failure)) {
-            return failure;
-        }
-        return Volume(from) == Volume(to) ? Rename(from, to, existing) : kNotSameDevice;
-    }
-    unsigned long Move(const std::string& from, const std::string& to) override {
-        steps.push_back("move " + from + " > " + to);
-        unsigned long failure = 0;
-        return Fails("move", failure) ? failure : Rename(from, to, ExistingTarget::keep);
-    }
-    unsigned long CreatePart(const std::string& part) override {
-        steps.push_back("create " + part);
-        unsigned long failure = 0;
-        if (Fails("create part", failure)) {
-            return failure;
-        }
-        if (files.count(part) != 0) {
-            return kFileExists;
-        }
-        files[part] = "";
-        parts.insert(part);
-        openPart = part;
-        return 0;
-    }
-    unsigned long FillPart(const std::string& from) override {
-        steps.push_back("fill " + openPart + " from " + from);
-        EXPECT_EQ(parts.count(openPart), 1u) << "written to a file the host did not make";
-        const std::string part = openPart;
-        openPart.clear();
-        if (files.count(from) == 0) {
-            return kFileNotFound;
-        }
-        unsigned long failure = 0;
-        files[part] = Fails("copy", failure) ? "part" : files[from];
-        return failure;
-    }
-    unsigned long Delete(const std::string& path) override {
-        steps.push_back("delete " + path);
-        if (files.count(path) == 0) {
-            return kFileNotFound;
-        }
-        if (undeletable.count(path) != 0) {
-            return kAccessDenied;
-        }
-        files.erase(path);
-        return 0;
-    }
-    bool Exists(const std::string& path) override { return files.count(path) != 0; }
-    bool IsReadOnlyOrFolder(const std::string&) override { return false; }
-    FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
-        return files.count(first) != 0 && files.count(second) != 0 && first != second
-                   ? FileIdentity::different
-                   : FileIdentity::unknown;
-    }
-    std::string ShortPath(const std::string&) override { return std::string(); }
-    // A path of another form is taken in the folder "C:\Cur".
-    std::string FullPath(const std::string& path) override {
-        if (!fullPathsKnown) {
-            return std::string();
-        }
-        if (path.find(":\\") == 1 || path.rfind("\\\\", 0) == 0) {
-            return path;
-        }
-        return "C:\\Cur\\" + path;
-    }
-};
-
-class FileMove : public ::testing::Test {
+// C: and its SUBST letter S:, its share \\PC\C\, another file system linked in C:\Linked\, the
+// drive E:, and F: with room for 3 bytes.
+class FileMove : public ::testing::TestWithParam<ModelSystem> {
   protected:
-    void SetUp() override { calls.files = {{kProduced, "print"}}; }
-    unsigned long Move(const std::string& to = kTarget,
-                       ExistingTarget existing = ExistingTarget::keep) {
-        return MoveFileWhole(calls, kSingleByte, kProduced, to, existing).failure;
+    void SetUp() override {
+        files.AddRoot("C:\\", 0);
+        files.AddRoot("E:\\", 1);
+        files.AddRoot("C:\\Linked\\", 2);
+        files.AddRoot("F:\\", 3);
+        files.AddRoot("S:\\", 0);
+        files.AddRoot("\\\\PC\\C\\", 0, true);
+        files.Volume(3).room = 3;
+        for (const char* folder :
+             {"C:\\Spool", "C:\\Out", "C:\\Cur", "E:\\Out", "C:\\Linked\\Out", "F:\\Out"}) {
+            files.AddFolder(folder);
+        }
+        files.SetCurrentFolder("C:\\Cur");
+        files.AddFile(kProduced, "print");
     }
-    // The steps of a move through a part on Windows 9x; on Windows NT, the rename comes first.
-    std::vector<std::string> CopyThroughPartSteps() const {
-        return {"create " + kPart, "fill " + kPart + " from " + kProduced,
-                "move " + kPart + " > " + kTarget, "delete " + kProduced};
+    MoveResult Move(const std::string& to = kTarget,
+                    ExistingTarget existing = ExistingTarget::keep) {
+        return MoveFileWhole(files, kSingleByte, kProduced, to, existing);
+    }
+    bool OnTheDrive(const std::string& path) const {
+        const ModelFile* file = files.Find(path);
+        return file != nullptr && file->durable == file->content;
     }
 
-    FakeFileCalls calls;
+    ModelFileSystem files{GetParam(), kSingleByte};
 };
+
+INSTANTIATE_TEST_SUITE_P(BothSystems, FileMove,
+                         ::testing::Values(ModelSystem::windowsNt, ModelSystem::windows9x),
+                         [](const ::testing::TestParamInfo<ModelSystem>& system) {
+                             return system.param == ModelSystem::windowsNt ? "NT" : "Windows9x";
+                         });
 
 } // namespace
 
-TEST_F(FileMove, a_move_within_one_volume_is_one_rename) {
-    EXPECT_EQ(Move(kSameDriveTarget), 0u);
-    EXPECT_EQ(calls.steps, std::vector<std::string>{"rename without copy " + kProduced + " > " +
-                                                    kSameDriveTarget});
-    EXPECT_EQ(calls.files, (Files{{kSameDriveTarget, "print"}}));
+// Only a rename gives the target its name, so every copy has been written through before.
+TEST_P(FileMove, the_print_lands_whole_on_the_drive_wherever_the_target_is) {
+    for (const char* to :
+         {"C:\\Out\\Doc.tif", "C:\\Spool\\Doc.tif", "E:\\Out\\Doc.tif", "C:\\Linked\\Out\\Doc.tif",
+          "S:\\Out\\Doc.tif", "\\\\PC\\C\\Out\\Doc.tif", "Doc.tif"}) {
+        files.Remove(to);
+        files.AddFile(kProduced, "print");
+        EXPECT_EQ(Move(to).failure, 0u) << to;
+        EXPECT_EQ(files.Find(kProduced), nullptr) << to;
+        EXPECT_TRUE(OnTheDrive(to)) << to;
+        EXPECT_EQ(files.Find(to)->content, "print") << to;
+        EXPECT_TRUE(files.faults.empty()) << files.faults.front();
+    }
+    // C:, S: and \\PC\C\ reach one file system.
+    EXPECT_EQ(files.Files(), (Files{{"C:\\Out\\Doc.tif", "print"},
+                                    {"C:\\Spool\\Doc.tif", "print"},
+                                    {"E:\\Out\\Doc.tif", "print"},
+                                    {"C:\\Linked\\Out\\Doc.tif", "print"},
+                                    {"C:\\Cur\\Doc.tif", "print"}}));
 }
 
-TEST_F(FileMove, on_windows_9x_a_move_within_one_drive_is_one_plain_move) {
-    calls.windowsNt = false;
-    for (const std::string to : {"c:\\Out\\Doc.tif", "Out\\Doc.tif"}) {
-        calls.files = {{kProduced, "print"}};
-        calls.steps.clear();
-        EXPECT_EQ(Move(to), 0u);
-        EXPECT_EQ(calls.steps, std::vector<std::string>{"move " + kProduced + " > " + to});
+TEST_P(FileMove, the_part_is_the_first_free_name_beside_the_full_path_of_the_target) {
+    files.AddFile("E:\\Out\\Doc.~00", "a file of the user's");
+    files.AddFolder("E:\\Out\\Doc.~01");
+    std::vector<std::string> story;
+    files.story = &story;
+    EXPECT_EQ(Move("E:\\Out\\.\\Doc.tif").failure, 0u);
+    EXPECT_EQ(files.Files(),
+              (Files{{"E:\\Out\\Doc.tif", "print"}, {"E:\\Out\\Doc.~00", "a file of the user's"}}));
+    EXPECT_NE(std::find_if(story.begin(), story.end(),
+                           [](const std::string& line) {
+                               return line.find("CreatePart(E:\\Out\\Doc.~02) -> done") !=
+                                      std::string::npos;
+                           }),
+              story.end());
+}
+
+TEST_P(FileMove, with_every_part_name_taken_the_move_fails_and_changes_nothing) {
+    for (unsigned number = 0; number < kPartNamesToTry; ++number) {
+        const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16], 0};
+        files.AddFile(std::string("E:\\Out\\Doc.~") + digits, "taken");
+    }
+    EXPECT_EQ(Move().failure, kCannotMake);
+    EXPECT_EQ(files.Files().size(), 257u);
+    EXPECT_EQ(files.Find(kProduced)->content, "print");
+    files.Remove("E:\\Out\\Doc.~ff");
+    EXPECT_EQ(Move().failure, 0u);
+    EXPECT_EQ(files.Find("E:\\Out\\Doc.~ff"), nullptr);
+}
+
+// A failed step deletes the part and returns its own error; the produced file and every file
+// beside the target stay as they were.
+TEST_P(FileMove, a_failed_copy_leaves_no_part_and_returns_its_own_error) {
+    files.AddFile("E:\\Out\\Old.tif", "a file of the user's");
+    const std::pair<const char*, unsigned long> rows[] = {
+        {"FillPart", kDiskFull}, {"FillPart", kNetworkNameDeleted}, {"CreatePart", kAccessDenied}};
+    for (const auto& [call, error] : rows) {
+        files.failNext.insert({call, error});
+        EXPECT_EQ(Move().failure, error) << call;
+        EXPECT_EQ(files.Files(),
+                  (Files{{kProduced, "print"}, {"E:\\Out\\Old.tif", "a file of the user's"}}))
+            << call;
+    }
+    files.failNext = {{"FillPart", kDiskFull}, {"Delete", kAccessDenied}};
+    EXPECT_EQ(Move().failure, kDiskFull);
+}
+
+TEST_P(FileMove, a_full_drive_leaves_nothing_at_the_target_or_beside_it) {
+    EXPECT_EQ(Move("F:\\Out\\Doc.tif").failure, kDiskFull);
+    EXPECT_EQ(files.Files(), (Files{{kProduced, "print"}}));
+}
+
+TEST_P(FileMove, an_existing_target_is_kept_and_refused_before_any_copy) {
+    files.AddFile(kTarget, "earlier");
+    std::vector<std::string> story;
+    files.story = &story;
+    EXPECT_EQ(Move().failure, kAlreadyExists);
+    EXPECT_EQ(files.Files(), (Files{{kProduced, "print"}, {kTarget, "earlier"}}));
+    for (const std::string& line : story) {
+        EXPECT_EQ(line.find("CreatePart"), std::string::npos) << line;
     }
 }
 
-TEST_F(FileMove, a_move_to_another_volume_goes_through_a_part_renamed_once_it_is_whole) {
-    EXPECT_EQ(Move(), 0u);
-    std::vector<std::string> steps = CopyThroughPartSteps();
-    steps.insert(steps.begin(), "rename without copy " + kProduced + " > " + kTarget);
-    EXPECT_EQ(calls.steps, steps);
-    EXPECT_EQ(calls.files, (Files{{kTarget, "print"}}));
-
-    calls.windowsNt = false;
-    calls.files = {{kProduced, "print"}};
-    calls.steps.clear();
-    EXPECT_EQ(Move(), 0u);
-    EXPECT_EQ(calls.steps, CopyThroughPartSteps());
-    EXPECT_EQ(calls.files, (Files{{kTarget, "print"}}));
+TEST_P(FileMove, a_missing_produced_file_is_reported_as_missing) {
+    files.Remove(kProduced);
+    EXPECT_EQ(Move().failure, kFileNotFound);
+    files.AddFile(kTarget, "earlier");
+    EXPECT_EQ(Move().failure, kFileNotFound);
+    EXPECT_EQ(Move(kTarget, ExistingTarget::replace).failure, kFileNotFound);
+    EXPECT_EQ(files.Files(), (Files{{kTarget, "earlier"}}));
 }
 
-// A SUBST drive, a mapped letter beside the share's own name, Wine's Z: beside C:.
-TEST_F(FileMove, on_windows_nt_two_names_of_one_volume_are_one_rename) {
-    calls.volumes = {
-        {"S:\\", "C:\\"}, {"Z:\\", "C:\\"}, {"X:\\", "share"}, {"\\\\srv\\share\\", "share"}};
-    const std::pair<std::string, std::string> rows[] = {
-        {kProduced, "S:\\Out\\Doc.tif"},
-        {kProduced, "Z:\\Out\\Doc.tif"},
-        {"X:\\Spool\\job1.tif", "\\\\srv\\share\\Doc.tif"},
-        {"\\\\srv\\share\\job1.tif", "X:\\Doc.tif"},
-    };
-    for (const auto& [from, to] : rows) {
-        calls.files = {{from, "print"}};
-        calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep).failure, 0u)
+TEST_P(FileMove, yes_replaces_the_earlier_print_with_the_new_one_whole) {
+    for (const char* to : {"C:\\Out\\Doc.tif", "E:\\Out\\Doc.tif", "C:\\Linked\\Out\\Doc.tif"}) {
+        files.AddFile(to, "earlier");
+        files.AddFile(kProduced, "print");
+        EXPECT_EQ(Move(to, ExistingTarget::replace).failure, 0u) << to;
+        EXPECT_EQ(files.Find(to)->content, "print") << to;
+        EXPECT_TRUE(OnTheDrive(to)) << to;
+        EXPECT_EQ(files.Find(kProduced), nullptr) << to;
+    }
+    EXPECT_EQ(files.Files().size(), 3u);
+}
+
+TEST_P(FileMove, a_failure_after_yes_leaves_the_earlier_print_whole) {
+    files.AddFile(kTarget, "earlier");
+    for (const char* call : {"RenameWithoutCopy", "CreatePart", "FillPart"}) {
+        files.failNext.insert({call, kNetworkNameDeleted});
+        const MoveResult moved = Move(kTarget, ExistingTarget::replace);
+        if (files.failNext.empty()) {
+            EXPECT_NE(moved.failure, 0u) << call;
+        }
+        files.failNext.clear();
+        EXPECT_EQ(files.Find(kTarget)->content, moved.failure == 0 ? "print" : "earlier") << call;
+        files.AddFile(kProduced, "print");
+        files.Remove(kTarget);
+        files.AddFile(kTarget, "earlier");
+    }
+}
+
+// Once the produced file is gone, the part holds the only whole copy of the new print.
+TEST_P(FileMove, after_yes_a_part_that_cannot_take_the_target_s_name_stays_and_is_named) {
+    files.AddFile(kTarget, "earlier");
+    files.Hold(kTarget, kShareRead);
+    const MoveResult moved = Move(kTarget, ExistingTarget::replace);
+    EXPECT_EQ(moved.keptAs, kPart);
+    EXPECT_NE(moved.failure, 0u);
+    EXPECT_EQ(files.Files(), (Files{{kTarget, "earlier"}, {kPart, "print"}}));
+    EXPECT_TRUE(OnTheDrive(kPart));
+}
+
+TEST_P(FileMove, yes_never_replaces_a_read_only_file_or_a_folder) {
+    files.AddFile(kTarget, "earlier");
+    files.Find(kTarget)->readOnly = true;
+    EXPECT_EQ(Move(kTarget, ExistingTarget::replace).failure, kAccessDenied);
+    files.Remove(kTarget);
+    files.AddFolder(kTarget);
+    EXPECT_EQ(Move(kTarget, ExistingTarget::replace).failure, kAccessDenied);
+    EXPECT_EQ(files.Files(), (Files{{kProduced, "print"}}));
+}
+
+// The produced file reached through its short name, a SUBST letter, the share of its own disk or
+// a second (hard) link is the target: nothing moves, and it must not be discarded.
+TEST_P(FileMove, a_produced_file_that_is_the_target_stays_where_it_is) {
+    files.AddShortName(kProduced, "C:\\Spool\\JOB1~1.TIF");
+    files.AddLink("C:\\Out\\Link.tif", kProduced);
+    for (const char* to : {"C:\\Spool\\JOB1~1.TIF", "S:\\Spool\\job1.tif",
+                           "\\\\PC\\C\\Spool\\JOB1.TIF", "C:\\Out\\Link.tif"}) {
+        for (const ExistingTarget existing : {ExistingTarget::keep, ExistingTarget::replace}) {
+            const MoveResult moved = Move(to, existing);
+            EXPECT_TRUE(moved.leaveProducedFile && moved.failure == 0) << to;
+            EXPECT_EQ(files.Find(kProduced)->content, "print") << to;
+            EXPECT_EQ(files.Files(), (Files{{kProduced, "print"}, {"C:\\Out\\Link.tif", "print"}}))
+                << to;
+        }
+    }
+}
+
+// Two files are told for two only when each opens while the other is held: an earlier print
+// that another program holds is not taken for the produced file.
+TEST_P(FileMove, a_file_that_another_program_holds_is_never_taken_for_the_produced_file) {
+    files.AddFile(kTarget, "earlier");
+    files.Hold(kTarget, kShareRead | kShareWrite | kShareDelete);
+    const MoveResult moved = Move(kTarget, ExistingTarget::replace);
+    EXPECT_FALSE(moved.leaveProducedFile);
+    EXPECT_EQ(moved.keptAs, kPart);
+    EXPECT_EQ(files.Files(), (Files{{kTarget, "earlier"}, {kPart, "print"}}));
+}
+
+TEST_P(FileMove, a_name_that_is_no_plain_file_is_refused_before_any_call) {
+    for (const char* to : {"C:\\Out\\prn.tif", "C:\\Out\\NUL:x.tif", "C:\\Out\\Doc:x.tif",
+                           "\\\\.\\C:\\Out\\Doc.tif", "C:\\Out\\*.tif", "C:\\Out\\Doc|.tif"}) {
+        EXPECT_EQ(Move(to, ExistingTarget::replace).failure, kBadPathname) << to;
+        EXPECT_EQ(MoveFileWhole(files, kSingleByte, to, kTarget, ExistingTarget::keep).failure,
+                  kFileNotFound)
             << to;
-        EXPECT_EQ(calls.steps,
-                  std::vector<std::string>{"rename without copy " + from + " > " + to});
-        EXPECT_EQ(calls.files, (Files{{to, "print"}}));
     }
+    EXPECT_EQ(files.calls, 0);
 }
 
-TEST_F(FileMove, a_folder_mounted_from_another_volume_on_the_same_drive_goes_through_a_part) {
-    calls.volumes = {{"E:\\Out\\", "mounted"}};
-    const std::string target = "E:\\Out\\Doc.tif";
-    calls.files = {{"E:\\Spool\\job1.tif", "print"}};
-    EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "E:\\Spool\\job1.tif", target, ExistingTarget::keep)
+// In code page 932 "\x95\x5C" is one character whose second byte is that of "\".
+TEST_P(FileMove, double_byte_folders_are_read_by_whole_characters) {
+    ModelFileSystem japanese(GetParam(), kShiftJis);
+    japanese.AddRoot("C:\\", 0);
+    japanese.AddRoot("E:\\", 1);
+    japanese.AddFolder("C:\\\x95\x5C");
+    japanese.AddFolder("E:\\\x95\x5C");
+    japanese.AddFile("C:\\\x95\x5C\\job1.tif", "print");
+    EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, "C:\\\x95\x5C\\job1.tif", "E:\\\x95\x5C\\Doc.tif",
+                            ExistingTarget::keep)
                   .failure,
               0u);
-    EXPECT_EQ(calls.steps.size(), 5u);
-    EXPECT_EQ(calls.steps[2], "fill " + kPart + " from E:\\Spool\\job1.tif");
-    EXPECT_EQ(calls.files, (Files{{target, "print"}}));
-}
-
-// Windows 9x cannot tell two names of one volume apart from two volumes.
-TEST_F(FileMove, on_windows_9x_every_move_between_paths_of_two_roots_goes_through_a_part) {
-    calls.windowsNt = false;
-    const std::pair<std::string, std::string> rows[] = {
-        {"C:\\Spool\\job1.tif", "E:\\Out\\Doc.tif"},
-        {"C:\\Spool\\job1.tif", "S:\\Out\\Doc.tif"},
-        {"\\\\srv\\share\\job1.tif", "\\\\srv\\other\\Doc.tif"},
-        {"\\\\srv\\share\\job1.tif", "\\\\SRV\\share\\Doc.tif"},
-        {"\\\\?\\C:\\Spool\\job1.tif", "\\\\?\\C:\\Out\\Doc.tif"},
-    };
-    for (const auto& [from, to] : rows) {
-        calls.files = {{from, "print"}};
-        calls.steps.clear();
-        EXPECT_EQ(MoveFileWhole(calls, kSingleByte, from, to, ExistingTarget::keep).failure, 0u)
-            << from << " " << to;
-        EXPECT_EQ(calls.steps.at(0).rfind("create ", 0), 0u) << calls.steps.at(0);
-        EXPECT_EQ(calls.files, (Files{{to, "print"}}));
-    }
-}
-
-TEST_F(FileMove, on_windows_9x_paths_on_one_network_share_are_one_plain_move) {
-    calls.windowsNt = false;
-    calls.files = {{"\\\\srv\\share\\spool\\job1.tif", "print"}};
-    EXPECT_EQ(MoveFileWhole(calls, kSingleByte, "\\\\srv\\share\\spool\\job1.tif",
-                            "\\\\srv\\share\\Doc.tif", ExistingTarget::keep)
-                  .failure,
-              0u);
-    EXPECT_EQ(calls.steps, std::vector<std::string>{"move \\\\srv\\share\\spool\\job1.tif > "
-                                                    "\\\\srv\\share\\Doc.tif"});
-}
-
-// The folder's last backslash is a character of its own, never a double-byte character's
-// second byte; a path of another form is made full first.
-TEST_F(FileMove, the_part_is_made_beside_the_full_path_of_the_target_under_its_name) {
-    calls.windowsNt = false;
-    const struct {
-        std::string target;
-        const LeadByteRule* codePage;
-        std::string part;
-    } rows[] = {
-        {"E:\\Doc.tif", &kSingleByte, "E:\\Doc.~00"},
-        {"Out\\Doc.tif", &kSingleByte, "C:\\Cur\\Out\\Doc.~00"},
-        {"E:\\Out\\.tif", &kSingleByte, "E:\\Out\\.~00"},
-        // E:\Out\ソ.tif: the second byte of "ソ" is 0x5C.
-        {"E:\\Out\\\x83\x5C.tif", &kShiftJis, "E:\\Out\\\x83\x5C.~00"},
-        {"E:\\\x83\x5C\\Doc.tif", &kShiftJis, "E:\\\x83\x5C\\Doc.~00"},
-        // The longest target: a folder that leaves no room for a name of the system's own.
-        {"E:\\" + std::string(243, 'f') + "\\Doc.tif", &kSingleByte,
-         "E:\\" + std::string(243, 'f') + "\\Doc.~00"},
-    };
-    const std::string produced = "D:\\Spool\\job1.tif";
-    for (const auto& row : rows) {
-        calls.files = {{produced, "print"}};
-        calls.steps.clear();
-        EXPECT_EQ(
-            MoveFileWhole(calls, *row.codePage, produced, row.target, ExistingTarget::keep).failure,
-            0u)
-            << row.target;
-        EXPECT_EQ(calls.steps.at(0), "create " + row.part);
-        EXPECT_EQ(calls.files, (Files{{row.target, "print"}}));
-    }
-}
-
-Files WithPartNamesTaken(Files files, unsigned count) {
-    for (unsigned number = 0; number < count; ++number) {
-        const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16]};
-        files["E:\\Out\\Doc.~" + std::string(digits, 2)] = "user";
-    }
-    return files;
-}
-
-TEST_F(FileMove, the_last_part_name_is_tried_too) {
-    calls.files = WithPartNamesTaken({{kProduced, "print"}}, 255);
-    EXPECT_EQ(Move(), 0u);
-    EXPECT_EQ(calls.files, WithPartNamesTaken({{kTarget, "print"}}, 255));
-}
-
-TEST_F(FileMove, a_part_that_cannot_be_made_fails_the_move_and_nothing_else_is_done) {
-    const Files allTaken = WithPartNamesTaken({{kProduced, "print"}}, 256);
-    const struct {
-        Files files;
-        unsigned long createFailure;
-        bool fullPathKnown;
-        unsigned long failure;
-    } rows[] = {
-        {{{kProduced, "print"}}, kAccessDenied, true, kAccessDenied},
-        {{{kProduced, "print"}}, kPathNotFound, true, kPathNotFound},
-        {{{kProduced, "print"}}, 0, false, kBadPathname},
-        {allTaken, 0, true, kCannotMake},
-    };
-    for (const auto& row : rows) {
-        calls.files = row.files;
-        calls.fullPathsKnown = row.fullPathKnown;
-        calls.steps.clear();
-        calls.failures.clear();
-        if (row.createFailure != 0) {
-            calls.failures["create part"] = row.createFailure;
-        }
-        EXPECT_EQ(Move(), row.failure);
-        EXPECT_EQ(calls.files, row.files);
-        for (const std::string& step : calls.steps) {
-            EXPECT_NE(step.rfind("fill ", 0), 0u) << step;
-            EXPECT_NE(step.rfind("delete ", 0), 0u) << step;
-        }
-    }
-}
-
-TEST_F(FileMove, a_failed_step_deletes_the_part_and_returns_its_own_error) {
-    const std::pair<std::string, unsigned long> rows[] = {
-        {"copy", kDiskFull},      {"copy", kHandleDiskFull}, {"copy", kAccessDenied},
-        {"move", kAlreadyExists}, {"move", kAccessDenied},
-    };
-    for (const auto& [step, failure] : rows) {
-        calls.files = {{kProduced, "print"}};
-        calls.failures = {{step, failure}};
-        EXPECT_EQ(Move(), failure) << step;
-        EXPECT_EQ(calls.files, (Files{{kProduced, "print"}})) << step;
-        EXPECT_EQ(calls.steps.back(), "delete " + kPart) << step;
-        calls.steps.clear();
-    }
-}
-
-TEST_F(FileMove, the_first_failure_is_returned_even_when_its_part_cannot_be_deleted) {
-    calls.failures = {{"copy", kDiskFull}};
-    calls.undeletable = {kPart};
-    EXPECT_EQ(Move(), kDiskFull);
-}
-
-// Names a user may give a copy of the print, and the name of a part that a host ended during a
-// copy left behind: the host cannot tell it from a file of the user's.
-TEST_F(FileMove, files_beside_the_target_stay_whatever_becomes_of_the_move) {
-    const Files beside = {{"E:\\Out\\Doc.ti~", "user ~"},
-                          {"E:\\Out\\Doc.ti-", "user -"},
-                          {"E:\\Out\\Doc.tmp", "user tmp"},
-                          {kPart, "left part"}};
-    const struct {
-        const char* what;
-        bool produced;
-        std::map<std::string, unsigned long> failures;
-        unsigned long result;
-    } rows[] = {
-        {"placed", true, {}, 0},
-        {"produced file missing", false, {}, kFileNotFound},
-        {"disk full", true, {{"copy", kDiskFull}}, kDiskFull},
-        {"rename refused", true, {{"move", kAccessDenied}}, kAccessDenied},
-    };
-    for (const bool windowsNt : {true, false}) {
-        for (const auto& row : rows) {
-            calls.windowsNt = windowsNt;
-            calls.files = beside;
-            if (row.produced) {
-                calls.files[kProduced] = "print";
-            }
-            calls.failures = row.failures;
-            calls.steps.clear();
-            EXPECT_EQ(Move(), row.result) << row.what;
-            for (const auto& [path, content] : beside) {
-                EXPECT_EQ(calls.files[path], content) << row.what << ": " << path;
-            }
-            EXPECT_EQ(calls.files.count("E:\\Out\\Doc.~01"), 0u) << row.what;
-            EXPECT_EQ(calls.files.count(kTarget), row.result == 0 ? 1u : 0u) << row.what;
-        }
-    }
-}
-
-TEST_F(FileMove, an_existing_target_on_another_volume_is_refused_before_any_copy) {
-    for (const bool windowsNt : {true, false}) {
-        calls.windowsNt = windowsNt;
-        calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
-        calls.steps.clear();
-        EXPECT_EQ(Move(), kAlreadyExists);
-        EXPECT_EQ(calls.steps, windowsNt ? std::vector<std::string>{"rename without copy " +
-                                                                    kProduced + " > " + kTarget}
-                                         : std::vector<std::string>{});
-        EXPECT_EQ(calls.files.at(kTarget), "earlier print");
-    }
-}
-
-TEST_F(FileMove, a_missing_produced_file_is_reported_as_missing_even_when_the_target_exists) {
-    calls.files = {{kTarget, "earlier print"}};
-    EXPECT_EQ(Move(), kFileNotFound);
-    EXPECT_EQ(calls.files, (Files{{kTarget, "earlier print"}}));
-}
-
-TEST_F(FileMove, a_missing_produced_file_is_reported_as_missing_when_no_part_can_be_made) {
-    calls.windowsNt = false;
-    calls.files = {};
-    calls.failures = {{"create part", kDirectory}};
-    EXPECT_EQ(Move(), kFileNotFound);
-    EXPECT_EQ(calls.files, Files{});
-}
-
-TEST_F(FileMove, a_produced_file_that_stays_after_the_rename_does_not_fail_the_move) {
-    calls.undeletable = {kProduced};
-    EXPECT_EQ(Move(), 0u);
-    EXPECT_EQ(calls.files.at(kTarget), "print");
-}
-
-// On Windows NT only a rename refused across volumes leads to a copy.
-TEST_F(FileMove, a_failed_rename_is_returned_and_nothing_else_is_done) {
-    for (const std::string& target : {kSameDriveTarget, kTarget}) {
-        for (unsigned long failure :
-             {kAlreadyExists, kAccessDenied, kFileNotFound, kPathNotFound, kBadPathname}) {
-            calls.steps.clear();
-            calls.failures = {{"rename without copy", failure}};
-            EXPECT_EQ(Move(target), failure) << target;
-            EXPECT_EQ(calls.steps.size(), 1u) << target;
-        }
-    }
-    calls.windowsNt = false;
-    calls.steps.clear();
-    calls.failures = {{"move", kAccessDenied}};
-    EXPECT_EQ(Move(kSameDriveTarget), kAccessDenied);
-    EXPECT_EQ(calls.steps.size(), 1u);
-}
-
-// After the overwrite question's Yes.
-TEST_F(FileMove, the_earlier_print_is_replaced_only_once_the_new_one_is_whole_beside_it) {
-    const std::string replace = "replace " + kProduced + " > " + kTarget;
-    const struct {
-        bool windowsNt;
-        std::string target;
-        std::vector<std::string> steps;
-    } rows[] = {
-        {true, kSameDriveTarget, {"replace " + kProduced + " > " + kSameDriveTarget}},
-        {false,
-         kSameDriveTarget,
-         {"move " + kProduced + " > C:\\Out\\Doc.~00", "delete " + kSameDriveTarget,
-          "move C:\\Out\\Doc.~00 > " + kSameDriveTarget}},
-        {true,
-         kTarget,
-         {replace, "create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kProduced,
-          "replace " + kPart + " > " + kTarget}},
-        {false,
-         kTarget,
-         {"create " + kPart, "fill " + kPart + " from " + kProduced, "delete " + kProduced,
-          "delete " + kTarget, "move " + kPart + " > " + kTarget}},
-    };
-    for (const auto& row : rows) {
-        calls.windowsNt = row.windowsNt;
-        calls.files = {{kProduced, "print"}, {row.target, "earlier print"}};
-        calls.steps.clear();
-        EXPECT_EQ(Move(row.target, ExistingTarget::replace), 0u) << row.target;
-        EXPECT_EQ(calls.steps, row.steps);
-        EXPECT_EQ(calls.files, (Files{{row.target, "print"}}));
-    }
-}
-
-TEST_F(FileMove, a_failure_after_yes_leaves_the_earlier_print_whole_at_its_name) {
-    const std::pair<std::string, unsigned long> rows[] = {
-        {"create part", kAccessDenied}, {"copy", kDiskFull}, {"replace part", kAccessDenied}};
-    for (const bool windowsNt : {true, false}) {
-        for (const auto& [step, failure] : rows) {
-            calls.windowsNt = windowsNt;
-            calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
-            calls.failures = {{step, failure}};
-            if (!windowsNt && step == "replace part") {
-                calls.undeletable = {kTarget};
-                calls.failures = {{"move", kAccessDenied}};
-            }
-            EXPECT_EQ(Move(kTarget, ExistingTarget::replace), failure) << step;
-            // Once whole, the new print is kept in its part.
-            const Files kept = {{step == "replace part" ? kPart : kProduced, "print"},
-                                {kTarget, "earlier print"}};
-            EXPECT_EQ(calls.files, kept) << step;
-            calls.undeletable.clear();
-        }
-    }
-}
-
-// Windows 9x deletes the earlier print before the rename: should the rename then fail, the part
-// keeps the new print.
-TEST_F(FileMove, on_windows_9x_a_part_that_cannot_take_the_name_of_a_deleted_print_stays) {
-    calls.windowsNt = false;
-    calls.files = {{kProduced, "print"}, {kTarget, "earlier print"}};
-    calls.failures = {{"move", kAccessDenied}};
-    EXPECT_EQ(Move(kTarget, ExistingTarget::replace), kAccessDenied);
-    EXPECT_EQ(calls.files, (Files{{kPart, "print"}}));
-}
-
-TEST(VolumeRoot, a_drive_letter_or_a_network_share_and_nothing_else) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"C:\\Out\\Doc.tif", "C:\\"},
-        {"e:\\Doc.tif", "E:\\"},
-        {"Z:\\Doc.tif", "Z:\\"},
-        {"a:\\Doc.tif", "A:\\"},
-        {"z:\\Doc.tif", "Z:\\"},
-        {"c:\\", "C:\\"},
-        {"\\\\server\\share\\Out\\Doc.tif", "\\\\server\\share\\"},
-        {"\\\\server\\share", "\\\\server\\share\\"},
-        {"c:Doc.tif", ""},
-        {"Out\\Doc.tif", ""},
-        {"\\Out\\Doc.tif", ""},
-        {"1:\\Doc.tif", ""},
-        {"\\\\server", ""},
-        {"\\\\server\\", ""},
-        {"\\\\server\\\\Doc.tif", ""},
-        {"\\\\\\share\\Doc.tif", ""},
-        {"\\\\?\\C:\\Doc.tif", ""},
-        {"\\\\.\\C:\\Doc.tif", ""},
-        // In code page 932 the second byte of 0x83 0x5C is not a backslash.
-        {"\\\\srv\\\x83\\A\\Doc.tif", ""},
-        {"\\\\srv\x83\\x\\share\\Doc.tif", ""},
-        {"", ""},
-    };
-    for (const auto& [path, root] : rows) {
-        EXPECT_EQ(VolumeRoot(path), root) << path;
-    }
+    EXPECT_EQ(japanese.Files(), (Files{{"E:\\\x95\x5C\\Doc.tif", "print"}}));
 }

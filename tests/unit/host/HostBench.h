@@ -10,6 +10,11 @@
 
 class HostBench : public ::testing::Test {
   protected:
+    HostBench() {
+        platform.AddFolders("c:\\Out");
+        platform.AddFolders("c:\\Spool");
+    }
+
     FakeHostPlatform platform;
     HostWindow host{platform};
 
@@ -29,10 +34,13 @@ class HostBench : public ::testing::Test {
     }
     // The driver has written the produced file (path + ".tif") and hands it over.
     std::int32_t Place(const std::string& producedPathWithoutExtension) {
-        platform.files.insert(producedPathWithoutExtension + ".tif");
+        const std::string produced = producedPathWithoutExtension + ".tif";
+        if (platform.files.Find(produced) == nullptr) {
+            platform.AddFile(produced);
+        }
         return Send(vellora::HM_PLACE_OUTPUT, Atom(producedPathWithoutExtension));
     }
-    bool Exists(const std::string& path) const { return platform.files.count(path) != 0; }
+    bool Exists(const std::string& path) const { return platform.files.Find(path) != nullptr; }
 
   private:
     std::uint16_t nextAtom = 0xC000;

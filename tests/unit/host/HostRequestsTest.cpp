@@ -99,12 +99,18 @@ TEST_F(Requests, the_highest_atom_number_0xffff_is_read_and_released) {
     EXPECT_EQ(platform.atomsDeleted, std::vector<std::uint16_t>{0xFFFF});
 }
 
-// GlobalAddAtomA("#5") gives the integer atom 5, whose text is "#5".
-TEST_F(Requests, an_integer_atom_below_0xc000_is_read_and_released) {
+// GlobalAddAtomA("#5") gives the integer atom 5, whose text is "#5": it names no text of the
+// driver's, and the suffix and root it would give could reach a file of that name.
+TEST_F(Requests, an_integer_atom_below_0xc000_reads_as_empty_and_is_left_alone) {
     platform.atoms[5] = "#5";
+    host.outputRoot = "c:\\Out\\";
     Send(vellora::HM_SET_NAME_SUFFIX, 5);
-    EXPECT_EQ(host.nameSuffix, "#5");
-    EXPECT_EQ(platform.atomsDeleted, std::vector<std::uint16_t>{5});
+    EXPECT_EQ(host.nameSuffix, "");
+    platform.CancelDialog();
+    EXPECT_EQ(Send(vellora::HM_SET_OUTPUT_ROOT, 5), 1);
+    EXPECT_EQ(host.outputRoot, "");
+    EXPECT_TRUE(platform.atomsRead.empty());
+    EXPECT_TRUE(platform.atomsDeleted.empty());
 }
 
 TEST_F(Requests, lparam_has_no_effect) {
@@ -118,12 +124,13 @@ TEST_F(Requests, exit_ends_the_process_with_code_0) {
     Send(vellora::HM_EXIT, Atom("ignored"));
     EXPECT_EQ(platform.exitCodes, std::vector<int>{0});
     EXPECT_TRUE(platform.atomsRead.empty());
-    EXPECT_TRUE(platform.renames.empty());
+    EXPECT_TRUE(platform.FilePaths().empty());
 }
 
 using PlaceOutput = HostBench;
 
 TEST_F(PlaceOutput, moves_the_produced_file_to_root_suffix_and_tif) {
+    platform.AddFolders("c:\\Out");
     SetRoot("c:\\Out\\");
     SetSuffix("Doc");
     EXPECT_EQ(Place("c:\\Spool\\job1"), 0);
@@ -131,8 +138,6 @@ TEST_F(PlaceOutput, moves_the_produced_file_to_root_suffix_and_tif) {
     EXPECT_FALSE(Exists("c:\\Spool\\job1.tif"));
     EXPECT_EQ(host.targetPath, "c:\\Out\\Doc.tif");
     EXPECT_TRUE(platform.boxes.empty());
-    // The removal afterwards finds nothing; that is the normal outcome.
-    EXPECT_EQ(platform.removals, std::vector<std::string>{"c:\\Spool\\job1.tif"});
 }
 
 TEST_F(PlaceOutput, a_root_without_backslash_begins_the_file_name) {
@@ -173,7 +178,7 @@ TEST_F(PlaceOutput, a_missing_produced_file_shows_file_not_found_and_returns_0) 
 }
 
 TEST_F(PlaceOutput, cancel_at_the_overwrite_question_deletes_the_produced_file_and_returns_1) {
-    platform.files.insert("c:\\Out\\Doc.tif");
+    platform.AddFile("c:\\Out\\Doc.tif", "earlier");
     SetRoot("c:\\Out\\");
     SetSuffix("Doc");
     platform.Press(kButtonCancel);
@@ -185,7 +190,7 @@ TEST_F(PlaceOutput, cancel_at_the_overwrite_question_deletes_the_produced_file_a
 TEST_F(PlaceOutput, a_move_that_failed_with_an_error_box_discards_the_produced_file) {
     SetRoot("c:\\Out\\");
     SetSuffix("Doc");
-    platform.forcedRenameCauses = {filecause::kSharingViolation};
+    platform.FailNextRename(filecause::kSharingViolation);
     EXPECT_EQ(Place("c:\\Spool\\job1"), 1);
     EXPECT_FALSE(Exists("c:\\Spool\\job1.tif"));
     EXPECT_FALSE(Exists("c:\\Out\\Doc.tif"));
@@ -194,10 +199,14 @@ TEST_F(PlaceOutput, a_move_that_failed_with_an_error_box_discards_the_produced_f
 TEST_F(PlaceOutput, a_produced_file_that_cannot_be_removed_leaves_the_placement_result) {
     SetRoot("c:\\Out\\");
     SetSuffix("Doc");
-    platform.undeletableFiles = {"c:\\Spool\\job1.tif", "c:\\Spool\\job2.tif"};
-    platform.forcedRenameCauses = {filecause::kSharingViolation};
+    platform.AddFolders("c:\\Out");
+    platform.AddFile("c:\\Spool\\job1.tif");
+    platform.files.Hold("c:\\Spool\\job1.tif", kShareRead);
     EXPECT_EQ(Place("c:\\Spool\\job1"), 0);
-    platform.files.insert("c:\\Out\\Doc.tif.tif");
+    EXPECT_EQ(platform.boxes.back().text, "The file could not be renamed: An error occurred.");
+    platform.AddFile("c:\\Out\\Doc.tif.tif", "earlier");
+    platform.AddFile("c:\\Spool\\job2.tif");
+    platform.files.Find("c:\\Spool\\job2.tif")->readOnly = true;
     platform.Press(kButtonCancel);
     EXPECT_EQ(Place("c:\\Spool\\job2"), 1);
     EXPECT_TRUE(Exists("c:\\Spool\\job1.tif"));
@@ -234,6 +243,7 @@ TEST_F(OutputRootRequests, an_empty_root_opens_the_dialog_on_an_empty_path) {
 TEST_F(OutputRootRequests, a_double_byte_root_is_read_in_the_platforms_code_page) {
     const std::string report = "c:\\out\\\x83\x8C\x83\x7C\x81\x5B\x83\x67\\";
     platform.codePage = &kShiftJis;
+    platform.AddFolders(report.substr(0, report.size() - 1));
     EXPECT_EQ(SetRoot(report), 0);
     EXPECT_EQ(host.outputRoot, report);
     EXPECT_TRUE(platform.dialogs.empty());
@@ -336,4 +346,31 @@ TEST_F(OpenProperties, get_driver_file_path_joins_directory_and_name_with_one_ba
     std::string path;
     ASSERT_TRUE(host.GetDriverFilePath("VelloraH.exe", path));
     EXPECT_EQ(path, "C:\\WINDOWS\\SYSTEM\\SPOOL\\DRIVERS\\W32X86\\VelloraH.exe");
+}
+
+// An integer atom reads "#5" and a missing one reads empty: taken as paths, they would reach the
+// files "#5.tif" and ".tif" of whatever folder is current.
+TEST_F(PlaceOutput, a_produced_path_that_is_no_full_path_of_a_plain_file_touches_no_file) {
+    platform.AddFolders("c:\\Out");
+    platform.AddFile("c:\\WINDOWS\\#5.tif", "a file of the user's");
+    platform.AddFile("c:\\WINDOWS\\.tif", "a file of the user's");
+    platform.AddFile("c:\\Out\\Doc.tif", "earlier");
+    platform.atoms[5] = "#5";
+    const std::uintptr_t refused[] = {5,
+                                      0,
+                                      0x10000u + Atom("c:\\Spool\\job1"),
+                                      Atom("Spool\\job1"),
+                                      Atom("c:\\Spool\\NUL"),
+                                      Atom("\\\\.\\c:\\Spool\\job1"),
+                                      Atom("c:\\Spool\\job1:x")};
+    for (const std::uintptr_t wParam : refused) {
+        SetRoot("c:\\Out\\");
+        SetSuffix("Doc");
+        platform.boxes.clear();
+        EXPECT_EQ(Send(vellora::HM_PLACE_OUTPUT, wParam), 0) << wParam;
+        ASSERT_EQ(platform.boxes.size(), 1u) << wParam;
+        EXPECT_EQ(platform.boxes[0].text, "The file could not be renamed: File not found");
+    }
+    EXPECT_EQ(platform.files.calls, 0);
+    EXPECT_EQ(platform.FilePaths().size(), 3u);
 }

@@ -19,7 +19,8 @@ class Placement : public HostBench {
         host.outputRoot = "c:\\Out\\";
         host.nameSuffix = "Doc";
         host.targetPath = kTarget;
-        platform.files = {kProduced};
+        platform.AddFile(kProduced);
+        platform.AddFolders("c:\\Out");
     }
     PlacementOutcome PlaceProduced() { return host.PlaceOutputFile(kProduced, host.targetPath); }
     std::vector<std::string> BoxTexts() const {
@@ -32,8 +33,8 @@ class Placement : public HostBench {
 };
 
 TEST_F(Placement, a_successful_move_returns_0_without_a_box) {
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
-    EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{kTarget});
     EXPECT_TRUE(platform.boxes.empty());
 }
 
@@ -54,17 +55,17 @@ TEST_F(Placement, every_cause_without_question_shows_its_error_box_and_returns_0
     };
     for (const auto& [cause, text] : rows) {
         platform.boxes.clear();
-        platform.forcedRenameCauses = {cause};
-        EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished) << cause;
+        platform.FailNextRename(cause);
+        EXPECT_EQ(PlaceProduced(), PlacementOutcome::notPlaced) << cause;
         ASSERT_EQ(platform.boxes.size(), 1u) << cause;
         EXPECT_EQ(platform.boxes[0].text, std::string("The file could not be renamed: ") + text);
         EXPECT_EQ(platform.boxes[0].style, 0u);
     }
-    EXPECT_EQ(platform.files, std::set<std::string>{kProduced});
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{kProduced});
 }
 
 TEST_F(Placement, cause_0_returns_0_without_a_box) {
-    platform.forcedRenameCauses = {filecause::kNone};
+    platform.FailNextRename(filecause::kNone);
     EXPECT_NE(PlaceProduced(), PlacementOutcome::cancelled);
     EXPECT_TRUE(platform.boxes.empty());
 }
@@ -72,7 +73,7 @@ TEST_F(Placement, cause_0_returns_0_without_a_box) {
 TEST_F(Placement, bad_path_and_access_denied_ask_the_overwrite_question) {
     for (int cause : {filecause::kBadPath, filecause::kAccessDenied}) {
         platform.boxes.clear();
-        platform.forcedRenameCauses = {cause};
+        platform.FailNextRename(cause);
         platform.Press(kButtonCancel);
         EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled) << cause;
         ASSERT_EQ(platform.boxes.size(), 1u);
@@ -82,49 +83,49 @@ TEST_F(Placement, bad_path_and_access_denied_ask_the_overwrite_question) {
 }
 
 TEST_F(Placement, yes_replaces_the_target_in_a_second_move) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(kButtonYes);
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
-    EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
-    EXPECT_EQ(platform.renames.size(), 2u);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
+    EXPECT_EQ(platform.files.Files(), (std::map<std::string, std::string>{{kTarget, "print"}}));
 }
 
 TEST_F(Placement, yes_on_a_target_that_cannot_be_deleted_asks_again_until_cancel) {
-    platform.files.insert(kTarget);
-    platform.undeletableFiles.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
+    platform.files.Find(kTarget)->readOnly = true;
     platform.Press(kButtonYes);
     platform.Press(kButtonYes);
     platform.Press(kButtonCancel);
     // The answer after Yes is not passed on: the chain ends in 0 even when it ends in Cancel.
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::notPlaced);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, Question(kTarget)));
-    EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kProduced, kTarget}));
 }
 
 TEST_F(Placement, no_chooses_a_new_root_that_takes_the_suffix_and_tif) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(kButtonNo);
     platform.Choose("c:\\Other\\Report");
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].folder, "c:\\Out\\");
     EXPECT_EQ(host.outputRoot, "c:\\Other\\Report");
     EXPECT_EQ(host.targetPath, "c:\\Other\\ReportDoc.tif");
-    EXPECT_EQ(platform.files, (std::set<std::string>{kTarget, "c:\\Other\\ReportDoc.tif"}));
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kTarget, "c:\\Other\\ReportDoc.tif"}));
 }
 
 TEST_F(Placement, no_then_cancel_in_the_dialog_returns_1_and_changes_nothing) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(kButtonNo);
     platform.CancelDialog();
     EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled);
     EXPECT_EQ(host.outputRoot, "c:\\Out\\");
     EXPECT_EQ(host.targetPath, kTarget);
-    EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kProduced, kTarget}));
 }
 
 TEST_F(Placement, no_onto_another_existing_name_asks_again_and_passes_its_answer_on) {
-    platform.files = {kProduced, kTarget, "c:\\Taken\\Doc.tif"};
+    platform.AddFile(kTarget, "earlier");
+    platform.AddFile("c:\\Taken\\Doc.tif", "earlier");
     platform.Press(kButtonNo);
     platform.Choose("c:\\Taken\\");
     platform.Press(kButtonCancel);
@@ -134,10 +135,10 @@ TEST_F(Placement, no_onto_another_existing_name_asks_again_and_passes_its_answer
 }
 
 TEST_F(Placement, a_failed_box_counts_as_placed) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(0);
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
-    EXPECT_EQ(platform.files, (std::set<std::string>{kProduced, kTarget}));
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::notPlaced);
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kProduced, kTarget}));
 }
 
 TEST_F(Placement, a_target_beyond_the_path_limit_is_a_bad_path_and_never_reaches_the_platform) {
@@ -146,18 +147,21 @@ TEST_F(Placement, a_target_beyond_the_path_limit_is_a_bad_path_and_never_reaches
     platform.Press(kButtonYes);
     platform.Press(kButtonNo);
     platform.Choose("c:\\Short\\");
-    EXPECT_EQ(host.PlaceOutputFile(kProduced, longTarget), PlacementOutcome::finished);
+    std::vector<std::string> calls;
+    platform.files.story = &calls;
+    EXPECT_EQ(host.PlaceOutputFile(kProduced, longTarget), PlacementOutcome::placed);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>(2, Question(longTarget))));
-    EXPECT_EQ(platform.renames, (std::vector<std::pair<std::string, std::string>>{
-                                    {kProduced, "c:\\Short\\Doc.tif"}}));
-    EXPECT_EQ(platform.files, std::set<std::string>{"c:\\Short\\Doc.tif"});
+    for (const std::string& call : calls) {
+        EXPECT_EQ(call.find(longTarget), std::string::npos) << call;
+    }
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{"c:\\Short\\Doc.tif"});
 }
 
 TEST_F(Placement, a_target_of_259_characters_is_moved) {
     const std::string target = "c:\\" + std::string(252, 't') + ".tif";
     ASSERT_EQ(target.size(), 259u);
-    EXPECT_EQ(host.PlaceOutputFile(kProduced, target), PlacementOutcome::finished);
-    EXPECT_EQ(platform.files, std::set<std::string>{target});
+    EXPECT_EQ(host.PlaceOutputFile(kProduced, target), PlacementOutcome::placed);
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{target});
 }
 
 TEST_F(Placement, a_target_grown_past_the_limit_by_repeated_tif_is_refused_as_a_bad_path) {
@@ -169,41 +173,42 @@ TEST_F(Placement, a_target_grown_past_the_limit_by_repeated_tif_is_refused_as_a_
     EXPECT_EQ(Place("c:\\Spool\\c"), 1);
     EXPECT_EQ(host.targetPath.size(), 260u);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{Question(host.targetPath)});
-    EXPECT_EQ(platform.renames.size(), 2u);
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kProduced, host.outputRoot + ".tif",
+                                                           host.outputRoot + ".tif.tif"}));
     EXPECT_FALSE(Exists("c:\\Spool\\c.tif"));
 }
 
 TEST_F(Placement, yes_overwrites_the_target_asked_about_though_a_request_changed_it_meanwhile) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(kButtonYes, [&] {
         SetRoot("d:\\New\\");
         SetSuffix("Other");
     });
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
-    EXPECT_EQ(platform.files, std::set<std::string>{kTarget});
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{kTarget});
     EXPECT_EQ(host.targetPath, "d:\\New\\Other");
 }
 
 TEST_F(Placement, no_uses_the_root_and_suffix_that_requests_set_meanwhile) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     platform.Press(kButtonNo, [&] {
         SetRoot("d:\\New\\");
         SetSuffix("Other");
     });
     platform.Choose("d:\\Chosen\\");
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
     EXPECT_EQ(platform.dialogs[0].folder, "d:\\New\\");
     EXPECT_EQ(host.targetPath, "d:\\Chosen\\Other.tif");
-    EXPECT_EQ(platform.files, (std::set<std::string>{kTarget, "d:\\Chosen\\Other.tif"}));
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kTarget, "d:\\Chosen\\Other.tif"}));
 }
 
 TEST_F(Placement, a_second_placement_runs_to_its_end_while_the_first_waits_in_its_error_box) {
-    platform.forcedRenameCauses = {filecause::kSharingViolation};
+    platform.FailNextRename(filecause::kSharingViolation);
     std::int32_t second = -1;
     platform.Press(kButtonOk, [&] { second = Place("c:\\Spool\\job2"); });
     EXPECT_EQ(Send(vellora::HM_PLACE_OUTPUT, Atom("c:\\Spool\\job1")), 1);
     EXPECT_EQ(second, 0);
-    EXPECT_EQ(platform.files, std::set<std::string>{"c:\\Out\\Doc.tif.tif.tif"});
+    EXPECT_EQ(platform.FilePaths(), std::set<std::string>{"c:\\Out\\Doc.tif.tif.tif"});
 }
 
 const char* const kTooLong = "The chosen name is too long: a path may hold at most 259 characters."
@@ -227,14 +232,14 @@ TEST_F(Placement, a_chosen_name_too_long_for_a_path_is_refused_and_the_dialog_op
 }
 
 TEST_F(Placement, a_name_chosen_after_no_must_take_the_suffix_and_tif) {
-    platform.files.insert(kTarget);
+    platform.AddFile(kTarget, "earlier");
     const std::string fits = "c:\\" + std::string(249, 'n');
     platform.Press(kButtonNo);
     platform.Choose(fits + "x");
     platform.Choose(fits);
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::finished);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Question(kTarget), kTooLong}));
-    EXPECT_EQ(platform.files, (std::set<std::string>{kTarget, fits + "Doc.tif"}));
+    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kTarget, fits + "Doc.tif"}));
 }
 
 TEST_F(Placement, cancel_after_a_name_too_long_keeps_the_root) {
@@ -252,4 +257,22 @@ TEST_F(Placement, a_root_set_while_the_dialog_waits_stays_when_the_dialog_is_can
     platform.Choose("c:\\Chosen", [&] { SetRoot("d:\\Meanwhile2\\"); });
     EXPECT_EQ(Send(vellora::HM_PROMPT_OUTPUT_ROOT), 0);
     EXPECT_EQ(host.outputRoot, "c:\\Chosen");
+}
+
+// While the first question waits, a second print for the same target is placed after its own
+// Yes: the first Yes was given for the earlier print, which is gone, and is asked again.
+TEST_F(Placement, a_yes_is_for_the_file_asked_about_and_asks_again_when_another_took_its_name) {
+    platform.AddFile(kTarget, "earlier");
+    platform.Press(kButtonYes, [&] {
+        platform.AddFile("c:\\Spool\\job2.tif", "second print");
+        platform.boxAnswers.push_front({kButtonYes, {}});
+        SetRoot("c:\\Out\\");
+        SetSuffix("Doc");
+        EXPECT_EQ(Place("c:\\Spool\\job2"), 0);
+    });
+    platform.Press(kButtonCancel);
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::cancelled);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, Question(kTarget)));
+    EXPECT_EQ(platform.files.Files(), (std::map<std::string, std::string>{
+                                          {kProduced, "print"}, {kTarget, "second print"}}));
 }
