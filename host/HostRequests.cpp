@@ -64,31 +64,34 @@ std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
 // in whatever folder is current, and one that names no plain file is a device or worse: no file
 // is looked for, moved or deleted, and the user hears what a missing produced file brings.
 // Otherwise whatever is still at the produced path afterwards is discarded, unless it is, or may
-// be, the placed print itself.
+// be, the placed print itself, or is not the file that the driver made there.
 PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
     const std::string producedPath = atomText + vellora::kOutputExtension;
     if (!IsFullPath(atomText, platform) || !NamesPlainFile(producedPath, platform)) {
         platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
         return PrintResult::placedOrNone;
     }
-    switch (PlaceOutputFile(producedPath, targetPath)) {
+    const ProducedFile produced{producedPath, StampOf(producedPath)};
+    switch (PlaceProduced(produced, targetPath)) {
     case PlacementOutcome::placed:
-        DiscardProducedFile(producedPath);
+        DiscardProducedFile(produced);
         return PrintResult::placedOrNone;
     case PlacementOutcome::placedAtProducedPath:
         return PrintResult::placedOrNone;
     case PlacementOutcome::notPlaced:
-        return DiscardProducedFile(producedPath) ? PrintResult::discardedOrCancelled
-                                                 : PrintResult::placedOrNone;
+        return DiscardProducedFile(produced) ? PrintResult::discardedOrCancelled
+                                             : PrintResult::placedOrNone;
     case PlacementOutcome::cancelled:
-        DiscardProducedFile(producedPath);
+        DiscardProducedFile(produced);
         return PrintResult::discardedOrCancelled;
     }
     return PrintResult::placedOrNone;
 }
 
-bool HostWindow::DiscardProducedFile(const std::string& producedPath) {
-    return platform.Files().Delete(producedPath) == 0;
+// Only the file that the driver made is discarded, never another that has its name by now.
+bool HostWindow::DiscardProducedFile(const ProducedFile& produced) {
+    return produced.made.found && IsStillThere(produced) &&
+           platform.Files().Delete(produced.path) == 0;
 }
 
 std::int32_t HostWindow::OnExit() {

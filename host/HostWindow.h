@@ -23,6 +23,12 @@ enum class PrintResult : std::int32_t {
     placedOrNone = 0,         // at the target's name, or there was no file to place
     discardedOrCancelled = 1, // the user cancelled, or the host deleted the produced file
 };
+// The file that the driver made, and its stamp when the driver handed it over: a file that has
+// its name later but another stamp is not the driver's.
+struct ProducedFile {
+    std::string path;
+    FileStamp made;
+};
 // How the user left the save-file dialog.
 enum class Choice { chosen, cancelled };
 struct HINSTANCE__;
@@ -73,13 +79,16 @@ class HostWindow {
 
     std::string ReadAtomText(std::uintptr_t wParam);
     std::string TakeAtomText(std::uintptr_t wParam);
-    PlacementOutcome Place(const std::string& producedPath, const std::string& target,
+    PlacementOutcome PlaceProduced(const ProducedFile& produced, const std::string& target);
+    PlacementOutcome Place(const ProducedFile& produced, const std::string& target,
                            ExistingTarget existing);
     MoveResult MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
                                    ExistingTarget existing);
-    bool DiscardProducedFile(const std::string& producedPath);
-    PlacementOutcome AskBeforeOverwrite(const std::string& producedPath, const std::string& target);
-    PlacementOutcome ReplaceTarget(const std::string& producedPath, const std::string& target);
-    FileStamp StampAtTarget(const std::string& target);
-    PlacementOutcome PlaceUnderNewRoot(const std::string& producedPath);
+    bool DiscardProducedFile(const ProducedFile& produced);
+    PlacementOutcome AskBeforeOverwrite(const ProducedFile& produced, const std::string& target);
+    PlacementOutcome ReplaceTarget(const ProducedFile& produced, const std::string& target);
+    bool IsStillThere(const ProducedFile& produced);
+    PlacementOutcome ProducedFileGone();
+    FileStamp StampOf(const std::string& path);
+    PlacementOutcome PlaceUnderNewRoot(const ProducedFile& produced);
 };

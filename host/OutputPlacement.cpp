@@ -13,12 +13,17 @@
 #include "VelloraNames.h"
 
 PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
-    return Place(producedPath, target, ExistingTarget::keep);
+    return PlaceProduced({producedPath, StampOf(producedPath)}, target);
 }
 
-PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::string& target,
+PlacementOutcome HostWindow::PlaceProduced(const ProducedFile& produced,
+                                           const std::string& target) {
+    return Place(produced, target, ExistingTarget::keep);
+}
+
+PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::string& target,
                                    ExistingTarget existing) {
-    const MoveResult moved = MoveWithinPathLimit(producedPath, target, existing);
+    const MoveResult moved = MoveWithinPathLimit(produced.path, target, existing);
     const int cause = FileErrorCause(moved.failure);
     if (!moved.keptAs.empty()) {
         // The produced file is gone: a question about it would be answered in vain.
@@ -30,7 +35,7 @@ PlacementOutcome HostWindow::Place(const std::string& producedPath, const std::s
                                        : PlacementOutcome::placed;
     }
     if (cause == filecause::kBadPath || cause == filecause::kAccessDenied) {
-        return AskBeforeOverwrite(producedPath, target);
+        return AskBeforeOverwrite(produced, target);
     }
     platform.ShowMessageBox(RenameErrorText(cause), kBoxStyleOk);
     return PlacementOutcome::notPlaced;
@@ -51,19 +56,19 @@ MoveResult HostWindow::MoveWithinPathLimit(const std::string& producedPath,
 // A Yes is for the file that had the target's name while the question was shown: should another
 // one have taken the name meanwhile (another print that the host placed while this question
 // waited, or another program's file), the question is asked again about the file there now.
-PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
+PlacementOutcome HostWindow::AskBeforeOverwrite(const ProducedFile& produced,
                                                 const std::string& target) {
     for (;;) {
-        const FileStamp askedAbout = StampAtTarget(target);
+        const FileStamp askedAbout = StampOf(target);
         switch (
             platform.ShowMessageBox(OverwriteQuestionText(target), kBoxStyleOverwriteQuestion)) {
         case kButtonYes:
-            if (StampAtTarget(target) != askedAbout) {
+            if (StampOf(target) != askedAbout) {
                 continue;
             }
-            return ReplaceTarget(producedPath, target);
+            return ReplaceTarget(produced, target);
         case kButtonNo:
-            return PlaceUnderNewRoot(producedPath);
+            return PlaceUnderNewRoot(produced);
         case kButtonCancel:
             return PlacementOutcome::cancelled;
         default:
@@ -75,29 +80,44 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const std::string& producedPath,
 // Yes replaces the earlier file only once the new print can take its place, so that a move that
 // fails after the Yes leaves the earlier print whole; whatever that move meets, the user has not
 // cancelled.
-PlacementOutcome HostWindow::ReplaceTarget(const std::string& producedPath,
+PlacementOutcome HostWindow::ReplaceTarget(const ProducedFile& produced,
                                            const std::string& target) {
-    const PlacementOutcome replaced = Place(producedPath, target, ExistingTarget::replace);
+    if (!IsStillThere(produced)) {
+        return ProducedFileGone();
+    }
+    const PlacementOutcome replaced = Place(produced, target, ExistingTarget::replace);
     return replaced == PlacementOutcome::cancelled ? PlacementOutcome::notPlaced : replaced;
 }
 
-// A target that names no plain file is never looked at: its stamp is that of nothing there.
-FileStamp HostWindow::StampAtTarget(const std::string& target) {
-    if (!NamesPlainFile(target, platform) || !FitsPathBuffer(target)) {
+// While the user was asked, another program may have deleted the produced file and another
+// file may have its name: a file that another program put there, or on a file system that tells
+// case, a file whose name differs only in case, which Windows then finds in its place.
+bool HostWindow::IsStillThere(const ProducedFile& produced) {
+    return StampOf(produced.path) == produced.made;
+}
+
+PlacementOutcome HostWindow::ProducedFileGone() {
+    platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
+    return PlacementOutcome::notPlaced;
+}
+
+// A path that names no plain file is never looked at: its stamp is that of nothing there.
+FileStamp HostWindow::StampOf(const std::string& path) {
+    if (!NamesPlainFile(path, platform) || !FitsPathBuffer(path)) {
         FileStamp nothing;
         nothing.known = true;
         return nothing;
     }
-    return platform.Files().Stamp(target);
+    return platform.Files().Stamp(path);
 }
 
-PlacementOutcome HostWindow::PlaceUnderNewRoot(const std::string& producedPath) {
+PlacementOutcome HostWindow::PlaceUnderNewRoot(const ProducedFile& produced) {
     if (PromptForOutputRoot(nameSuffix.size() + vellora::kOutputExtensionLength) ==
         Choice::cancelled) {
         return PlacementOutcome::cancelled;
     }
     targetPath = outputRoot + nameSuffix + vellora::kOutputExtension;
-    return PlaceOutputFile(producedPath, targetPath);
+    return IsStillThere(produced) ? PlaceProduced(produced, targetPath) : ProducedFileGone();
 }
 
 Choice HostWindow::PromptForOutputRoot(std::size_t appendedLength) {

@@ -55,13 +55,20 @@ class FuzzedFileCalls final : public FileCalls {
     bool Exists(const std::string& path) override { return Result(path, path) == 0; }
     bool IsReadOnlyOrFolder(const std::string& path) override { return Result(path, path) == 0; }
     FileIdentity CompareFiles(const std::string& first, const std::string& second) override {
-        return Result(first, second) == 0 ? FileIdentity::unknown : FileIdentity::different;
+        const FileIdentity identities[] = {FileIdentity::same, FileIdentity::different,
+                                           FileIdentity::unknown};
+        return identities[Result(first, second) % std::size(identities)];
+    }
+    FileStamp Stamp(const std::string& path) override {
+        FileStamp stamp;
+        stamp.known = Result(path, path) == 0;
+        stamp.written = input.ConsumeIntegralInRange(0, 1);
+        return stamp;
     }
     std::string FullPath(const std::string& path) override {
         Require(FitsPathBuffer(path), "no file call gets a path beyond the limit");
         return input.ConsumeBool() ? path : std::string();
     }
-    std::string ShortPath(const std::string& path) override { return FullPath(path); }
 
   private:
     unsigned long Result(const std::string& first, const std::string& second) {

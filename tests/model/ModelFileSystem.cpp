@@ -57,18 +57,26 @@ std::string Code(const std::string& text) {
 
 } // namespace
 
-ModelFileSystem::ModelFileSystem(ModelSystem modelSystem, const LeadByteRule& rule)
-    : system(modelSystem), codePage(rule) {}
+ModelFileSystem::ModelFileSystem(ModelSystem modelSystem, const LeadByteRule& codePage)
+    : system(modelSystem), rule(&codePage) {}
+
+ModelFileSystem::ModelFileSystem(const ModelFileSystem& other, const LeadByteRule& codePage)
+    : system(other.system), rule(&codePage), roots(other.roots), volumes(other.volumes),
+      shortToLong(other.shortToLong), entries(other.entries), folded(other.folded),
+      files(other.files), hostMade(other.hostMade), deletionsRefused(other.deletionsRefused),
+      currentFolder(other.currentFolder), changed(other.changed), nextId(other.nextId),
+      openPart(other.openPart) {}
 
 // The file name's base as Windows reads a device's: before the first dot or colon, without the
 // spaces before them.
 std::string ModelFileSystem::DeviceBase(const std::string& path) const {
     std::size_t start = 0;
     std::size_t end = std::string::npos;
-    for (std::size_t at = 0; at < path.size(); at = CharacterEnd(path, at, codePage)) {
-        const bool oneByte = CharacterEnd(path, at, codePage) == at + 1;
+    for (std::size_t at = 0, next = 0; at < path.size(); at = next) {
+        next = CharacterEnd(path, at, *rule);
+        const bool oneByte = next == at + 1;
         if (oneByte && IsSeparator(path[at])) {
-            start = at + 1;
+            start = next;
             end = std::string::npos;
         } else if (oneByte && end == std::string::npos && (path[at] == '.' || path[at] == ':')) {
             end = at;
@@ -82,7 +90,13 @@ std::string ModelFileSystem::DeviceBase(const std::string& path) const {
 }
 
 bool ModelFileSystem::IsDeviceName(const std::string& path) const {
-    const std::string base = Folded(DeviceBase(path));
+    std::string base = DeviceBase(path);
+    if (base.size() < 3 || base.size() > 7) {
+        return false;
+    }
+    for (char& c : base) {
+        c = Capital(c);
+    }
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
         base == "CONOUT$") {
         return true;
@@ -94,11 +108,11 @@ bool ModelFileSystem::IsDeviceName(const std::string& path) const {
 // A path whose form names no plain file: a device, a stream, a wildcard, a character that names
 // refuse.
 bool ModelFileSystem::NamesNoPlainFile(const std::string& path) const {
-    for (std::size_t at = 0; at < path.size(); at = CharacterEnd(path, at, codePage)) {
+    for (std::size_t at = 0, next = 0; at < path.size(); at = next) {
+        next = CharacterEnd(path, at, *rule);
         const char c = path[at];
-        if (CharacterEnd(path, at, codePage) == at + 1 &&
-            ((c == ':' && at != 1) || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
-             c == '|')) {
+        if (next == at + 1 && ((c == ':' && at != 1) || c == '*' || c == '?' || c == '"' ||
+                               c == '<' || c == '>' || c == '|')) {
             return true;
         }
     }
@@ -108,7 +122,7 @@ bool ModelFileSystem::NamesNoPlainFile(const std::string& path) const {
 std::string ModelFileSystem::Folded(const std::string& text) const {
     std::string result = text;
     for (std::size_t at = 0; at < result.size();) {
-        const std::size_t end = CharacterEnd(result, at, codePage);
+        const std::size_t end = CharacterEnd(result, at, *rule);
         if (end == at + 1) {
             result[at] = Capital(result[at]);
         }
@@ -118,8 +132,11 @@ std::string ModelFileSystem::Folded(const std::string& text) const {
 }
 
 // As GetFullPathNameA makes it: from the current folder, "/" read as "\", no empty or "."
-// component, ".." taking the one before it, and the name's final dots and spaces dropped.
+// component, ".." taking the one before it, and each name's final dots and spaces dropped.
 std::string ModelFileSystem::Normalized(const std::string& path) const {
+    if (IsNormal(path)) {
+        return path;
+    }
     std::string full = path;
     const bool drive = full.size() >= 2 && full[1] == ':';
     const bool network = full.size() >= 2 && IsSeparator(full[0]) && IsSeparator(full[1]);
@@ -137,6 +154,10 @@ std::string ModelFileSystem::Normalized(const std::string& path) const {
     }
     std::string component;
     const auto finish = [&components, &component] {
+        while (component.size() > 1 && component != ".." &&
+               (component.back() == '.' || component.back() == ' ')) {
+            component.pop_back();
+        }
         if (component == "..") {
             if (components.size() > 1) {
                 components.pop_back();
@@ -147,7 +168,7 @@ std::string ModelFileSystem::Normalized(const std::string& path) const {
         component.clear();
     };
     for (std::size_t at = 0; at < full.size();) {
-        const std::size_t end = CharacterEnd(full, at, codePage);
+        const std::size_t end = CharacterEnd(full, at, *rule);
         if (end == at + 1 && IsSeparator(full[at])) {
             finish();
         } else {
@@ -159,15 +180,30 @@ std::string ModelFileSystem::Normalized(const std::string& path) const {
     if (components.empty()) {
         return full;
     }
-    std::string& name = components.back();
-    while (name.size() > 1 && (name.back() == '.' || name.back() == ' ') && name != "..") {
-        name.pop_back();
-    }
     std::string result = network ? "\\\\" : "";
     for (std::size_t index = 0; index < components.size(); ++index) {
         result += (index == 0 ? "" : "\\") + components[index];
     }
     return components.size() == 1 && drive ? result + "\\" : result;
+}
+
+// A full path of a drive that GetFullPathNameA gives back unchanged.
+bool ModelFileSystem::IsNormal(const std::string& path) const {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\' || path.back() == '.' ||
+        path.back() == ' ') {
+        return false;
+    }
+    for (std::size_t at = 2, next = 0; at < path.size(); at = next) {
+        next = CharacterEnd(path, at, *rule);
+        const bool beforeSeparator = next < path.size() && path[next] == '\\';
+        if (next == at + 1 && (path[at] == '/' ||
+                               (path[at] == '\\' && next < path.size() &&
+                                (path[next] == '\\' || path[next] == '.')) ||
+                               ((path[at] == '.' || path[at] == ' ') && beforeSeparator))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void ModelFileSystem::AddRoot(const std::string& prefix, int volume, bool share) {
@@ -423,6 +459,21 @@ void ModelFileSystem::Release(const std::string& path) {
     }
 }
 
+void ModelFileSystem::ReleaseAll() {
+    for (auto& [id, file] : files) {
+        file.heldSharing = kNotHeld;
+    }
+    std::vector<ModelKey> deleted;
+    for (const auto& [key, entry] : entries) {
+        if (entry.deletePending) {
+            deleted.push_back(key);
+        }
+    }
+    for (const ModelKey& key : deleted) {
+        EraseEntry(key);
+    }
+}
+
 void ModelFileSystem::Remove(const std::string& path) {
     ModelKey key;
     if (Locate(path, key)) {
@@ -501,7 +552,7 @@ template <typename Result> Result ModelFileSystem::End(Result result) {
 }
 
 bool ModelFileSystem::ParentExists(const ModelKey& key) const {
-    const std::string::size_type slash = FindLastCharacter(key.second, '\\', codePage);
+    const std::string::size_type slash = FindLastCharacter(key.second, '\\', *rule);
     if (slash == std::string::npos) {
         return true;
     }
@@ -549,6 +600,10 @@ unsigned long ModelFileSystem::CheckMove(const std::string& from, const std::str
     }
     if (EntryAt(source) == nullptr) {
         return ParentExists(source) ? kFileNotFound : kPathNotFound;
+    }
+    // Wine renames the file that a symbolic link leads to, and leaves the link (measured).
+    if (!entries.at(source).linkTo.empty() && !Follow(ModelKey(source), source)) {
+        return kFileNotFound;
     }
     return ParentExists(target) ? kSuccess : kPathNotFound;
 }
@@ -734,7 +789,10 @@ unsigned long ModelFileSystem::DeleteName(const ModelKey& key) {
     }
     Entry& entry = entries.at(followed);
     const ModelFile& file = files.at(entry.file);
-    if (file.folder || file.readOnly || entry.deletePending) {
+    if (entry.deletePending) {
+        return kSuccess;
+    }
+    if (file.folder || file.readOnly) {
         return kAccessDenied;
     }
     if (volumes.at(followed.first).readOnly) {
@@ -782,7 +840,8 @@ bool ModelFileSystem::Exists(const std::string& path) {
     if (Begin("Exists", path, "", failure)) {
         return End(failure != kFileNotFound && failure != kPathNotFound);
     }
-    return End(Find(path) != nullptr);
+    // A path too long to open is refused with ERROR_FILENAME_EXCED_RANGE: it may be there.
+    return End(path.size() > kLongestOpenedPath || Find(path) != nullptr);
 }
 
 bool ModelFileSystem::IsReadOnlyOrFolder(const std::string& path) {

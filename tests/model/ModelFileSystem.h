@@ -69,6 +69,8 @@ using ModelKey = std::pair<int, std::string>;
 class ModelFileSystem final : public FileCalls {
   public:
     explicit ModelFileSystem(ModelSystem modelSystem, const LeadByteRule& rule);
+    // The same files, read by another rule of the same code page.
+    ModelFileSystem(const ModelFileSystem& other, const LeadByteRule& rule);
 
     // Setting up.
     void AddRoot(const std::string& prefix, int volume, bool share = false);
@@ -87,6 +89,10 @@ class ModelFileSystem final : public FileCalls {
 
     // What a path leads to, following symbolic links; false for a path on no root.
     bool Resolve(const std::string& path, ModelKey& key) const;
+    // The name a path gives, a symbolic link's own; false for a path on no root.
+    bool NameOf(const std::string& path, ModelKey& key) const { return Locate(path, key); }
+    // Every other program closes the files it holds.
+    void ReleaseAll();
     // The file a path leads to; null when there is none.
     const ModelFile* Find(const std::string& path) const;
     ModelFile* Find(const std::string& path);
@@ -162,6 +168,7 @@ class ModelFileSystem final : public FileCalls {
                unsigned long& failure);
     template <typename Result> Result End(Result result);
     std::string Normalized(const std::string& path) const;
+    bool IsNormal(const std::string& path) const;
     std::string Folded(const std::string& text) const;
     std::string DeviceBase(const std::string& path) const;
     bool NamesNoPlainFile(const std::string& path) const;
@@ -188,7 +195,7 @@ class ModelFileSystem final : public FileCalls {
     bool IsOpenable(const std::string& path, const ModelFile*& file) const;
 
     ModelSystem system;
-    const LeadByteRule& codePage;
+    const LeadByteRule* rule;
     std::vector<ModelRoot> roots;
     std::map<int, ModelVolume> volumes;
     std::map<ModelKey, std::string> shortToLong;

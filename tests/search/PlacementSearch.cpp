@@ -1,57 +1,114 @@
 // Every placement, every failure, every moment: the host's own request handling, placement,
 // questions, save-file dialog, boxes and move run against the model file system, from the
-// driver's request 1281 to the last file call, over every combination of system, paths, files at
-// the target's name, part names taken, the user's answers, another program acting while the user
-// is asked, and each file call in turn failing with each error it can meet. After every call, as
-// if the host were ended there and as if the power went off there, and at the end, it checks
-// what the user keeps. A run that breaks a rule is told whole. Prints how many runs it made;
-// exits 1 when any run broke a rule.
+// driver's request 1281 to the last file call, over every combination of system, code page,
+// paths, files at the target's name, part names taken, the user's answers, another program
+// acting while the user is asked, and file calls failing with each error they can meet, one at a
+// time or two after a Yes. After every call, as if the host were ended there and as if the power
+// went off there, and at the end, it checks what the user keeps. A run that breaks a rule is told
+// whole. Prints how many runs it made; exits 1 when any run broke a rule.
+#include "CodePageText.h"
 #include "HostTexts.h"
 #include "HostWindow.h"
 #include "ModelFileSystem.h"
 #include "VelloraNames.h"
 
+#include <algorithm>
+#include <iterator>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const std::string kNewPrint = "the new print's bytes";
+const std::string kSecondPrint = "the second print's bytes";
 const std::string kEarlierPrint = "the earlier print";
-const std::string kProducedAtom = "C:\\Spool\\Produced job";
+const std::string kUsersFile = "a file of the user's";
 constexpr unsigned long kErrors[] = {32, 5, 112, 2, 3, 64, 17, 120};
-constexpr std::size_t kStoriesToTell = 3;
+// Two failures after a Yes meet with these errors: a file held, refused, a full drive, gone.
+constexpr unsigned long kPairErrors[] = {32, 5, 112, 2};
+constexpr std::size_t kStoriesTold = 30;
+
+struct SingleByte final : LeadByteRule {
+    bool IsLeadByte(unsigned char) const override { return false; }
+};
+struct ShiftJis final : LeadByteRule {
+    bool IsLeadByte(unsigned char byte) const override {
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    }
+};
+const SingleByte kSingleByte;
+const ShiftJis kShiftJis;
+
+// A code page, and what stands in each folder's and file's name in it: in code page 932
+// "\x95\x5C", one character whose second byte is that of "\".
+struct CodePage {
+    const char* name;
+    const LeadByteRule* rule;
+    const char* mark;
+};
+const CodePage kCodePages[] = {{"code page 1252", &kSingleByte, ""},
+                               {"code page 932", &kShiftJis, "\x95\x5C"}};
 
 // Where the produced file goes: the output root that the driver sends (the name suffix is
-// "000", so the target is the root and ".tif").
+// "000", so the target is the root and ".tif"). "~" stands for the code page's mark.
 struct Layout {
     const char* name;
     const char* root;
-    bool onlyNt;
-    // The target is the produced file, a device or in a missing folder: nothing is at the
-    // target or beside it beforehand.
+    // The target is the produced file, a device, in a missing folder, or already set: nothing
+    // else is at the target or beside it beforehand.
     bool fixedTarget;
+    // Nothing there keeps a Yes from placing the new print.
+    bool yesCanSucceed;
+    // The produced file's path without ".tif"; the spool folder's by default.
+    const char* produced;
+    // The name suffix that the driver sends; none by default.
+    const char* suffix;
 };
 
+const char* const kProducedAtom = "C:\\Spool~\\Produced job~";
+
 const Layout kLayouts[] = {
-    {"one folder", "C:\\Spool\\Doc", false, false},
-    {"one volume", "C:\\Out\\Doc", false, false},
-    {"two volumes", "E:\\Out\\Doc", false, false},
-    {"a SUBST letter of the same volume", "S:\\Out\\Doc", false, false},
-    {"a share of the local disk", "\\\\PC\\C\\Out\\Doc", false, false},
-    {"a folder mounted from another volume", "C:\\Mnt\\Out\\Doc", true, false},
-    {"a network share", "\\\\SRV\\Prints\\Out\\Doc", false, false},
-    {"a drive with little room", "F:\\Out\\Doc", false, false},
-    {"a missing folder", "C:\\Missing\\Doc", false, true},
-    {"one file under its short name", "C:\\Spool\\PRODUC~1", false, true},
-    {"one file under a SUBST letter", "S:\\Spool\\Produced job", false, true},
-    {"one file under a share of the local disk", "\\\\PC\\C\\Spool\\Produced job", false, true},
-    {"a device name", "C:\\Out\\prn", false, true},
-    {"a device name with spaces", "E:\\Out\\NUL ", false, true},
+    {"one folder", "C:\\Spool~\\Doc~", false, true, nullptr, nullptr},
+    {"one volume", "C:\\Out~\\Doc~", false, true, nullptr, nullptr},
+    {"two volumes", "E:\\Out~\\Doc~", false, true, nullptr, nullptr},
+    {"a SUBST letter of the same volume", "S:\\Out~\\Doc~", false, true, nullptr, nullptr},
+    {"a share of the local disk", "\\\\PC\\C\\Out~\\Doc~", false, true, nullptr, nullptr},
+    {"a folder of C: linked to another file system", "C:\\Linked\\Out~\\Doc~", false, true, nullptr,
+     nullptr},
+    {"a network share", "\\\\SRV\\Prints\\Out~\\Doc~", false, true, nullptr, nullptr},
+    {"a drive with little room", "F:\\Out~\\Doc~", false, false, nullptr, nullptr},
+    {"a read-only drive", "G:\\Out~\\Doc~", false, false, nullptr, nullptr},
+    {"a drive without a free entry", "H:\\Out~\\Doc~", false, false, nullptr, nullptr},
+    {"a missing folder", "C:\\Missing~\\Doc~", true, false, nullptr, nullptr},
+    {"the produced file under its short name", "C:\\Spool~\\PRODUC~1", true, true, nullptr,
+     nullptr},
+    {"the produced file under a SUBST letter", "S:\\Spool~\\Produced job~", true, true, nullptr,
+     nullptr},
+    {"the produced file under a share of the local disk", "\\\\PC\\C\\Spool~\\Produced job~", true,
+     true, nullptr, nullptr},
+    {"the produced file under a second link", "C:\\Out~\\Link~", true, true, nullptr, nullptr},
+    {"a file of the user's that differs from the produced file's name in case",
+     "C:\\Spool~\\PRODUCED JOB~", true, true, nullptr, nullptr},
+    {"a symbolic link at the target's name to a file of the user's", "C:\\Out~\\Pointer~", true,
+     true, nullptr, nullptr},
+    {"a device name", "C:\\Out~\\prn", true, false, nullptr, nullptr},
+    {"a device name with spaces", "E:\\Out~\\NUL ", true, false, nullptr, nullptr},
+    {"a device name with a superscript digit", "C:\\Out~\\com\xB9", true, false, nullptr, nullptr},
+    {"a device name before a colon", "C:\\Out~\\", true, false, nullptr, "NUL:x"},
+    {"a device name after a slash", "C:\\Out~\\", true, false, nullptr, "x/aux"},
+    {"a stream of a file", "C:\\Out~\\", true, false, nullptr, "Doc~:x"},
+    {"a wildcard", "C:\\Out~\\", true, false, nullptr, "Doc*"},
+    {"a produced file named as a device", "C:\\Out~\\Doc~", true, false, "C:\\Spool~\\NUL",
+     nullptr},
+    {"a produced file in the system's namespace of devices", "C:\\Out~\\Doc~", true, false,
+     "\\\\.\\C:\\Spool~\\Produced job~", nullptr},
+    {"a produced path that is no full path", "C:\\Out~\\Doc~", true, false, "Spool~\\Produced job~",
+     nullptr},
 };
 
 enum class TargetState { nothing, earlierPrint, readOnlyEarlierPrint, folder };
@@ -62,85 +119,101 @@ const char* const kPartNames[] = {"no part name taken", "two part names taken",
                                   "every part name taken"};
 
 enum class Answer { yes, no, cancel };
-enum class Choice { newName, existingName, tooLong, cancel };
+enum class DialogChoice { newName, existingName, tooLong, cancel };
 struct Script {
     const char* name;
     std::vector<Answer> answers;
-    std::vector<Choice> choices;
-    // With every part name taken, each run tries all 256 names; the failures of each call are
-    // tried with the answers that reach the names on each road, not with every answer.
-    bool failuresWithEveryPartTaken;
+    std::vector<DialogChoice> choices;
+    // The scripts that meet each failure also while another program acts, and with every part
+    // name taken (each run then tries all 256 names).
+    bool everyFailureEverywhere;
 };
 // Once the answers given here run out, the user cancels.
 const Script kScripts[] = {
     {"Yes", {Answer::yes}, {}, true},
     {"Yes, Yes", {Answer::yes, Answer::yes}, {}, true},
     {"Yes, Cancel", {Answer::yes, Answer::cancel}, {}, false},
-    {"Yes, No and a new name", {Answer::yes, Answer::no}, {Choice::newName}, false},
-    {"No and a new name", {Answer::no}, {Choice::newName}, true},
-    {"No and an existing name, Yes", {Answer::no, Answer::yes}, {Choice::existingName}, false},
+    {"Yes, No and a new name", {Answer::yes, Answer::no}, {DialogChoice::newName}, false},
+    {"No and a new name", {Answer::no}, {DialogChoice::newName}, true},
+    {"No and an existing name, Yes",
+     {Answer::no, Answer::yes},
+     {DialogChoice::existingName},
+     false},
     {"No and an existing name, Cancel",
      {Answer::no, Answer::cancel},
-     {Choice::existingName},
+     {DialogChoice::existingName},
      false},
     {"No, an existing name, No and a new name",
      {Answer::no, Answer::no},
-     {Choice::existingName, Choice::newName},
+     {DialogChoice::existingName, DialogChoice::newName},
      false},
     {"No and a name too long, then a new name",
      {Answer::no},
-     {Choice::tooLong, Choice::newName},
+     {DialogChoice::tooLong, DialogChoice::newName},
      false},
-    {"No and the dialog cancelled", {Answer::no}, {Choice::cancel}, false},
-    {"Cancel", {Answer::cancel}, {}, false},
+    {"No and the dialog cancelled", {Answer::no}, {DialogChoice::cancel}, false},
+    {"Cancel", {Answer::cancel}, {}, true},
 };
 
 // What another program does while the user is first asked.
 enum class Meanwhile {
     nothing,
     holdsProduced,
+    holdsProducedSharingDeletion,
     deletesProduced,
     makesTarget,
+    replacesTarget,
+    holdsTarget,
     makesPart,
-    marksReadOnly
+    marksReadOnly,
+    placesSecondPrint,
 };
-const char* const kMeanwhile[] = {"nothing else happens",
-                                  "another program opens the produced file",
-                                  "another program deletes the produced file",
-                                  "another program makes a file at the target's name",
-                                  "another program makes a file at the first part's name",
-                                  "another program marks the target read-only"};
+const char* const kMeanwhile[] = {
+    "nothing else happens",
+    "another program opens the produced file",
+    "another program opens the produced file, sharing its deletion",
+    "another program deletes the produced file",
+    "another program makes a file at the target's name",
+    "another program puts a file of its own at the target's name",
+    "another program opens the file at the target's name",
+    "another program makes a file at the first part's name",
+    "another program marks the target read-only",
+    "a second print for the target arrives and is placed after its own Yes",
+};
+constexpr int kMeanwhileCount = 10;
 
 struct Scenario {
     ModelSystem system;
+    const CodePage* codePage;
     const Layout* layout;
     TargetState state;
     PartNames parts;
     const Script* script;
     Meanwhile meanwhile;
-    int failAt;
-    unsigned long failWith;
+    std::map<int, unsigned long> failures;
 };
 
-std::string Folder(const std::string& path) {
-    return path.substr(0, path.rfind('\\'));
-}
-
-std::string PartName(const std::string& target, unsigned number) {
-    const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16], 0};
-    return target.substr(0, target.size() - 4) + ".~" + digits;
+// The text with each "~" replaced by the code page's mark.
+std::string Marked(const std::string& text, const CodePage& codePage) {
+    std::string marked;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool mark =
+            text[at] == '~' && (at + 1 == text.size() || text[at + 1] < '0' || text[at + 1] > '9');
+        marked += mark ? std::string(codePage.mark) : std::string(1, text[at]);
+    }
+    return marked;
 }
 
 std::string Describe(const Scenario& scenario) {
     std::string text =
         std::string(scenario.system == ModelSystem::windowsNt ? "Windows NT" : "Windows 9x") +
-        "; " + scenario.layout->name + " (root " + scenario.layout->root + "); " +
+        ", " + scenario.codePage->name + "; " + scenario.layout->name + " (root " +
+        Marked(scenario.layout->root, *scenario.codePage) + "); " +
         kTargetStates[static_cast<int>(scenario.state)] + "; " +
         kPartNames[static_cast<int>(scenario.parts)] + "; answers: " + scenario.script->name +
         "; " + kMeanwhile[static_cast<int>(scenario.meanwhile)];
-    if (scenario.failAt >= 0) {
-        text += "; call " + std::to_string(scenario.failAt) + " fails with error " +
-                std::to_string(scenario.failWith);
+    for (const auto& [call, error] : scenario.failures) {
+        text += "; call " + std::to_string(call) + " fails with error " + std::to_string(error);
     }
     return text;
 }
@@ -149,16 +222,28 @@ std::string Describe(const Scenario& scenario) {
 // the rules checked after every file call and at the end.
 class Run final : public HostPlatform {
   public:
-    Run(const Scenario& runScenario, std::vector<std::string>* runStory)
-        : scenario(runScenario), model(runScenario.system), story(runStory) {
-        SetUp();
+    // A run of the scenario on the files that `prepared`, a run of the same layout that has not
+    // gone, set up; on its own files when there is none.
+    Run(const Scenario& runScenario, std::vector<std::string>* runStory,
+        const Run* prepared = nullptr)
+        : scenario(runScenario),
+          model(prepared != nullptr ? ModelFileSystem(prepared->model, *this)
+                                    : ModelFileSystem(runScenario.system, *this)),
+          story(runStory) {
+        for (int byte = 0; byte < 256; ++byte) {
+            leadBytes[byte] = scenario.codePage->rule->IsLeadByte(static_cast<unsigned char>(byte));
+        }
+        if (prepared != nullptr) {
+            TakePrepared(*prepared);
+        } else {
+            SetUp();
+        }
         model.story = story;
-        model.failAt = scenario.failAt;
-        model.failWith = scenario.failWith;
+        model.failures = scenario.failures;
         model.mayChange = [this](int id) {
             return protectedFiles.count(id) == 0 || consented.count(id) != 0;
         };
-        model.vanishing = producedKey;
+        model.vanishing = Key(producedPath);
         model.vanished = [this] {
             producedDeletedByOther = true;
             Tell("another program deleted the produced file just then");
@@ -172,9 +257,11 @@ class Run final : public HostPlatform {
 
     // The faults found; empty when the run kept every rule.
     std::vector<std::string> Go() {
-        Send(vellora::HM_SET_OUTPUT_ROOT, scenario.layout->root);
-        Send(vellora::HM_SET_NAME_SUFFIX, vellora::kEmptySuffixMarker);
-        const std::int32_t result = Send(vellora::HM_PLACE_OUTPUT, kProducedAtom);
+        Send(vellora::HM_SET_OUTPUT_ROOT, Marked(scenario.layout->root, *scenario.codePage));
+        Send(vellora::HM_SET_NAME_SUFFIX, scenario.layout->suffix != nullptr
+                                              ? M(scenario.layout->suffix)
+                                              : std::string(vellora::kEmptySuffixMarker));
+        const std::int32_t result = Send(vellora::HM_PLACE_OUTPUT, producedAtom);
         CheckEnd(result);
         for (const std::string& fault : model.faults) {
             faults.push_back(fault);
@@ -182,10 +269,11 @@ class Run final : public HostPlatform {
         return faults;
     }
     int Calls() const { return model.calls; }
+    int CallsBeforeYes() const { return callsBeforeYes; }
     const std::vector<bool>& MiddlePartCalls() const { return model.middlePartCalls; }
     std::string FileList() const {
         std::string text;
-        for (const auto& [key, file] : model.Entries()) {
+        for (const auto& [key, file] : model.Names()) {
             text += "  " + model.Describe(key) + "\n";
         }
         return text;
@@ -200,10 +288,20 @@ class Run final : public HostPlatform {
     bool PrinterDriverDirectory(std::string&) override { return false; }
     void RunProgramAndWait(const std::string&) override {}
     void EndProcess(int) override {}
-    bool IsLeadByte(unsigned char) const override { return false; }
+    bool IsLeadByte(unsigned char byte) const override { return leadBytes[byte]; }
 
   private:
     void SetUp();
+    void TakePrepared(const Run& prepared) {
+        producedAtom = prepared.producedAtom;
+        target = prepared.target;
+        producedPath = prepared.producedPath;
+        producedId = prepared.producedId;
+        targets = prepared.targets;
+        protectedFiles = prepared.protectedFiles;
+    }
+    void SetUpDrives();
+    void SetUpTarget();
     std::int32_t Send(unsigned message, const std::string& text);
     void Tell(const std::string& line) {
         if (story != nullptr) {
@@ -215,88 +313,139 @@ class Run final : public HostPlatform {
                                      ? " (after call " + std::to_string(model.calls - 1) + ")"
                                      : ""));
     }
+    std::string M(const std::string& text) const { return Marked(text, *scenario.codePage); }
+    std::string Folder(const std::string& path) const {
+        return path.substr(0, FindLastCharacter(path, '\\', *this));
+    }
+    std::string PartName(unsigned number) const {
+        const char digits[] = {"0123456789abcdef"[number / 16], "0123456789abcdef"[number % 16], 0};
+        return target.substr(0, target.size() - 4) + ".~" + digits;
+    }
+    int AddProtected(const std::string& path, const std::string& content) {
+        const int id = model.AddFile(path, content);
+        protectedFiles.insert(id);
+        return id;
+    }
     void DoMeanwhile();
+    void PlaceSecondPrint();
     void CheckMoment();
     void CheckView(bool afterPowerLoss);
     void CheckEnd(std::int32_t result);
+    void CheckParts();
     bool Holds(const ModelKey& key, const std::string& content, bool afterPowerLoss) const;
     bool NewPrintIsSomewhere(bool afterPowerLoss) const;
+    bool HostHoldsCopy(bool afterPowerLoss) const;
     std::vector<ModelKey> HostKept() const;
     ModelKey Key(const std::string& path) const {
         ModelKey key{-1, ""};
         model.Resolve(path, key);
         return key;
     }
+    bool YesCouldSucceed() const;
 
     const Scenario scenario;
+    bool leadBytes[256];
     ModelFileSystem model;
     std::vector<std::string>* story;
     HostWindow host{*this};
     std::map<std::uint16_t, std::string> atoms;
     std::uint16_t nextAtom = 0xC000;
+    std::string producedAtom;
     std::string target;
     std::string producedPath;
     int producedId = 0;
-    ModelKey producedKey;
     std::set<ModelKey> targets;
     std::set<int> protectedFiles;
     std::set<int> consented;
-    // After Yes: the target's name and the earlier print that was there.
-    std::vector<std::pair<ModelKey, std::string>> replaced;
+    // After Yes: the path asked about and the earlier print that was there.
+    std::vector<std::pair<std::string, std::string>> replaced;
     std::size_t answersGiven = 0;
     std::size_t choicesMade = 0;
+    int nesting = 0;
+    int nestedYes = 0;
+    int callsBeforeYes = -1;
     bool asked = false;
     bool cancelled = false;
     bool errorShown = false;
     bool producedDeletedByOther = false;
+    // Once a copy of the host's own was the only whole one of the new print, in each view, the
+    // print is the host's to keep: no box, cancel or other program excuses its loss any more.
+    bool hostKeepsPrint[2] = {false, false};
     std::string boxTexts;
     std::vector<std::string> faults;
 };
 
-void Run::SetUp() {
-    const bool nt = scenario.system == ModelSystem::windowsNt;
-    model.AddRoot("C:\\", 0, false, true);
-    model.AddRoot("S:\\", 0, false, true);
-    model.AddRoot("\\\\PC\\C\\", 0, true, false);
-    model.AddRoot("E:\\", 1, false, true);
-    if (nt) {
-        model.AddRoot("C:\\Mnt\\", 1, false, true);
-    }
-    model.AddRoot("\\\\SRV\\Prints\\", 2, true, false);
-    model.AddRoot("F:\\", 3, false, true);
-    model.SetRoom(3, kNewPrint.size() / 2);
+void Run::SetUpDrives() {
+    model.AddRoot("C:\\", 0);
+    model.AddRoot("S:\\", 0);
+    model.AddRoot("\\\\PC\\C\\", 0, true);
+    model.AddRoot("E:\\", 1);
+    model.AddRoot("C:\\Linked\\", 4);
+    model.AddRoot("\\\\SRV\\Prints\\", 2, true);
+    model.AddRoot("F:\\", 3);
+    model.AddRoot("G:\\", 5);
+    model.AddRoot("H:\\", 6);
+    model.Volume(3).room = kNewPrint.size() / 2;
     for (const char* folder :
-         {"C:\\Spool", "C:\\Out", "C:\\Mnt", "E:\\Out", "\\\\SRV\\Prints\\Out", "F:\\Out"}) {
-        model.AddFolder(folder);
+         {"C:\\Spool~", "C:\\Out~", "C:\\Docs~", "E:\\Out~", "C:\\Linked\\Out~",
+          "\\\\SRV\\Prints\\Out~", "F:\\Out~", "G:\\Out~", "H:\\Out~"}) {
+        model.AddFolder(M(folder));
     }
-    producedPath = kProducedAtom + vellora::kOutputExtension;
-    producedId = model.AddFile(producedPath, kNewPrint);
-    producedKey = Key(producedPath);
-    model.AddShortName(0, "SPOOL\\PRODUCED JOB.TIF", "SPOOL\\PRODUC~1.TIF");
-    target = std::string(scenario.layout->root) + vellora::kOutputExtension;
-    const std::string folder = Folder(target);
-    targets = {Key(target), Key(folder + "\\New.tif"), Key(folder + "\\Old.tif")};
-    if (model.Find(folder) != nullptr) {
-        protectedFiles.insert(model.AddFile(folder + "\\Old.tif", "a file of the user's"));
+}
+
+void Run::SetUp() {
+    SetUpDrives();
+    producedAtom =
+        M(scenario.layout->produced != nullptr ? scenario.layout->produced : kProducedAtom);
+    producedPath = producedAtom + vellora::kOutputExtension;
+    const std::string made = M(kProducedAtom) + vellora::kOutputExtension;
+    producedId = model.AddFile(made, kNewPrint);
+    model.AddShortName(made, M("C:\\Spool~\\PRODUC~1.TIF"));
+    if (std::string(scenario.layout->name).find("second link") != std::string::npos) {
+        model.AddLink(M("C:\\Out~\\Link~.tif"), made);
+    }
+    target = M(scenario.layout->root) +
+             (scenario.layout->suffix != nullptr ? M(scenario.layout->suffix) : "") +
+             vellora::kOutputExtension;
+    targets = {Key(target), Key(Folder(target) + "\\New.tif"), Key(Folder(target) + "\\Old.tif")};
+    if (model.Find(Folder(target)) != nullptr) {
+        AddProtected(Folder(target) + "\\Old.tif", kUsersFile);
+    }
+    SetUpTarget();
+    model.Volume(5).readOnly = true;
+    std::size_t entries = 0;
+    for (const auto& [key, file] : model.Names()) {
+        entries += key.first == 6 ? 1 : 0;
+    }
+    model.Volume(6).freeEntries = entries;
+}
+
+void Run::SetUpTarget() {
+    const std::string layout = scenario.layout->name;
+    if (layout.find("differs from the produced file's name in case") != std::string::npos) {
+        AddProtected(target, kUsersFile);
+    }
+    if (layout.find("symbolic link") != std::string::npos) {
+        AddProtected(M("C:\\Docs~\\Mine.tif"), kUsersFile);
+        model.AddSymbolicLink(target, M("C:\\Docs~\\Mine.tif"));
     }
     switch (scenario.state) {
     case TargetState::nothing:
         break;
     case TargetState::earlierPrint:
     case TargetState::readOnlyEarlierPrint:
-        protectedFiles.insert(model.AddFile(target, kEarlierPrint));
+        AddProtected(target, kEarlierPrint);
         model.Find(target)->readOnly = scenario.state == TargetState::readOnlyEarlierPrint;
         break;
     case TargetState::folder:
-        model.AddFolder(target);
-        protectedFiles.insert(model.Find(target)->id);
+        protectedFiles.insert(model.AddFolder(target));
         break;
     }
     const unsigned taken = scenario.parts == PartNames::all    ? 256
                            : scenario.parts == PartNames::some ? 2
                                                                : 0;
     for (unsigned number = 0; number < taken; ++number) {
-        protectedFiles.insert(model.AddFile(PartName(target, number), "a file of the user's"));
+        AddProtected(PartName(number), kUsersFile);
     }
 }
 
@@ -310,15 +459,39 @@ std::int32_t Run::Send(unsigned message, const std::string& text) {
     return result;
 }
 
+// The second print goes through the host's own requests while the first question waits; its
+// questions are answered Yes. Once placed it is the user's print like any other.
+void Run::PlaceSecondPrint() {
+    const std::string second = M("C:\\Spool~\\Second job~");
+    if (model.Find(Folder(target)) == nullptr) {
+        return;
+    }
+    model.AddFile(second + vellora::kOutputExtension, kSecondPrint);
+    ++nesting;
+    Send(vellora::HM_SET_NAME_SUFFIX, vellora::kEmptySuffixMarker);
+    Send(vellora::HM_PLACE_OUTPUT, second);
+    --nesting;
+    targets.insert(Key(host.targetPath));
+    const ModelFile* placed = model.Find(host.targetPath);
+    if (placed != nullptr && placed->content == kSecondPrint) {
+        protectedFiles.insert(placed->id);
+    }
+}
+
 void Run::DoMeanwhile() {
     ModelFile* produced = model.Find(producedPath);
     ModelFile* atTarget = model.Find(target);
+    const bool targetFolder = model.Find(Folder(target)) != nullptr;
+    Tell(kMeanwhile[static_cast<int>(scenario.meanwhile)]);
     switch (scenario.meanwhile) {
     case Meanwhile::nothing:
         break;
     case Meanwhile::holdsProduced:
+    case Meanwhile::holdsProducedSharingDeletion:
         if (produced != nullptr) {
-            produced->heldOpen = true;
+            produced->heldSharing = scenario.meanwhile == Meanwhile::holdsProduced
+                                        ? kShareRead
+                                        : kShareRead | kShareDelete;
         }
         break;
     case Meanwhile::deletesProduced:
@@ -326,13 +499,24 @@ void Run::DoMeanwhile() {
         model.Remove(producedPath);
         break;
     case Meanwhile::makesTarget:
-        if (atTarget == nullptr && model.Find(Folder(target)) != nullptr) {
-            protectedFiles.insert(model.AddFile(target, "another program's file"));
+        if (atTarget == nullptr && targetFolder) {
+            AddProtected(target, "another program's file");
+        }
+        break;
+    case Meanwhile::replacesTarget:
+        if (atTarget != nullptr && !atTarget->folder && targetFolder) {
+            model.Remove(target);
+            AddProtected(target, "another program's file");
+        }
+        break;
+    case Meanwhile::holdsTarget:
+        if (atTarget != nullptr && !atTarget->folder) {
+            atTarget->heldSharing = kShareRead;
         }
         break;
     case Meanwhile::makesPart:
-        if (model.Find(PartName(target, 0)) == nullptr && model.Find(Folder(target)) != nullptr) {
-            protectedFiles.insert(model.AddFile(PartName(target, 0), "another program's file"));
+        if (model.Find(PartName(0)) == nullptr && targetFolder) {
+            AddProtected(PartName(0), "another program's file");
         }
         break;
     case Meanwhile::marksReadOnly:
@@ -340,20 +524,37 @@ void Run::DoMeanwhile() {
             atTarget->readOnly = true;
         }
         break;
+    case Meanwhile::placesSecondPrint:
+        PlaceSecondPrint();
+        break;
     }
-    Tell(kMeanwhile[static_cast<int>(scenario.meanwhile)]);
 }
 
 int Run::ShowMessageBox(const std::string& text, unsigned style) {
     if (style != kBoxStyleOverwriteQuestion) {
-        errorShown = errorShown || text.rfind("The file could not be renamed: ", 0) == 0;
-        boxTexts += Upper(text) + "\n";
+        errorShown =
+            errorShown || (nesting == 0 && text.rfind("The file could not be renamed: ", 0) == 0);
+        boxTexts += text + "\n";
         Tell("box: " + text);
         return kButtonOk;
     }
     const std::string start = "A file named\n";
-    const std::string asked_about =
+    const std::string askedAbout =
         text.substr(start.size(), text.find("\ndoes already exist") - start.size());
+    const ModelKey key = Key(askedAbout);
+    targets.insert(key);
+    if (nesting > 0 && nestedYes++ < 2) {
+        Tell("the second print's question about " + askedAbout + ": Yes");
+        const ModelFile* there = model.FileAt(key);
+        if (there != nullptr) {
+            consented.insert(there->id);
+        }
+        return kButtonYes;
+    }
+    if (nesting > 0) {
+        Tell("the second print's question about " + askedAbout + ": Cancel");
+        return kButtonCancel;
+    }
     if (!asked) {
         asked = true;
         DoMeanwhile();
@@ -361,9 +562,7 @@ int Run::ShowMessageBox(const std::string& text, unsigned style) {
     const Answer answer = answersGiven < scenario.script->answers.size()
                               ? scenario.script->answers[answersGiven++]
                               : Answer::cancel;
-    const ModelKey key = Key(asked_about);
-    targets.insert(key);
-    Tell("question about " + asked_about + ": " +
+    Tell("question about " + askedAbout + ": " +
          (answer == Answer::yes  ? "Yes"
           : answer == Answer::no ? "No"
                                  : "Cancel"));
@@ -374,11 +573,14 @@ int Run::ShowMessageBox(const std::string& text, unsigned style) {
     if (answer == Answer::no) {
         return kButtonNo;
     }
-    const auto found = model.Entries().find(key);
-    if (found != model.Entries().end()) {
-        consented.insert(found->second.id);
-        if (!found->second.folder && found->second.id != producedId) {
-            replaced.emplace_back(key, found->second.content);
+    if (callsBeforeYes < 0) {
+        callsBeforeYes = model.calls;
+    }
+    const ModelFile* there = model.Find(askedAbout);
+    if (there != nullptr) {
+        consented.insert(there->id);
+        if (!there->folder && there->id != producedId) {
+            replaced.emplace_back(askedAbout, there->content);
         }
     }
     return kButtonYes;
@@ -386,21 +588,21 @@ int Run::ShowMessageBox(const std::string& text, unsigned style) {
 
 SaveDialogAnswer Run::AskForSaveFileName(const std::string&, const std::string&,
                                          std::string& chosenPath) {
-    const Choice choice = choicesMade < scenario.script->choices.size()
-                              ? scenario.script->choices[choicesMade++]
-                              : Choice::cancel;
+    const DialogChoice choice = choicesMade < scenario.script->choices.size()
+                                    ? scenario.script->choices[choicesMade++]
+                                    : DialogChoice::cancel;
     const std::string folder = Folder(target);
     switch (choice) {
-    case Choice::newName:
+    case DialogChoice::newName:
         chosenPath = folder + "\\New";
         break;
-    case Choice::existingName:
+    case DialogChoice::existingName:
         chosenPath = folder + "\\Old";
         break;
-    case Choice::tooLong:
+    case DialogChoice::tooLong:
         chosenPath = folder + "\\" + std::string(300, 'n');
         break;
-    case Choice::cancel:
+    case DialogChoice::cancel:
         Tell("dialog cancelled");
         cancelled = true;
         return SaveDialogAnswer::cancelled;
@@ -410,18 +612,28 @@ SaveDialogAnswer Run::AskForSaveFileName(const std::string&, const std::string&,
 }
 
 bool Run::Holds(const ModelKey& key, const std::string& content, bool afterPowerLoss) const {
-    const auto found = model.Entries().find(key);
-    return found != model.Entries().end() && !found->second.folder &&
-           (afterPowerLoss ? found->second.durable : found->second.content) == content;
+    const ModelFile* file = model.FileAt(key);
+    return file != nullptr && !file->folder &&
+           (afterPowerLoss ? file->durable : file->content) == content;
 }
 
 // Where the host keeps prints: the files it made, and the produced file wherever it is.
 std::vector<ModelKey> Run::HostKept() const {
-    std::vector<ModelKey> kept(model.MadeByHost().begin(), model.MadeByHost().end());
-    if (const ModelKey* produced = model.Location(producedId)) {
-        kept.push_back(*produced);
+    const std::set<ModelKey> made = model.MadeByHost();
+    std::vector<ModelKey> kept(made.begin(), made.end());
+    for (const ModelKey& produced : model.Locations(producedId)) {
+        kept.push_back(produced);
     }
     return kept;
+}
+
+bool Run::HostHoldsCopy(bool afterPowerLoss) const {
+    for (const ModelKey& key : model.MadeByHost()) {
+        if (Holds(key, kNewPrint, afterPowerLoss)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Run::NewPrintIsSomewhere(bool afterPowerLoss) const {
@@ -446,14 +658,18 @@ void Run::CheckMoment() {
 void Run::CheckView(bool afterPowerLoss) {
     const std::string when = afterPowerLoss ? " after a power loss" : " with the host ended";
     for (const ModelKey& key : targets) {
-        const auto found = model.Entries().find(key);
-        if (found != model.Entries().end() && !found->second.folder &&
-            protectedFiles.count(found->second.id) == 0 && !Holds(key, kNewPrint, afterPowerLoss)) {
+        const ModelFile* file = model.FileAt(key);
+        if (file != nullptr && !file->folder && protectedFiles.count(file->id) == 0 &&
+            !Holds(key, kNewPrint, afterPowerLoss) && !Holds(key, kSecondPrint, afterPowerLoss)) {
             Fault("1: the target's name " + key.second + " holds a part of a print" + when);
         }
     }
-    for (const auto& [key, earlier] : replaced) {
-        bool kept = Holds(key, earlier, afterPowerLoss) || Holds(key, kNewPrint, afterPowerLoss);
+    for (const auto& [path, earlier] : replaced) {
+        ModelKey key;
+        model.NameOf(path, key);
+        ModelKey followed = Key(path);
+        bool kept =
+            Holds(followed, earlier, afterPowerLoss) || Holds(followed, kNewPrint, afterPowerLoss);
         for (const ModelKey& made : HostKept()) {
             kept =
                 kept ||
@@ -461,68 +677,103 @@ void Run::CheckView(bool afterPowerLoss) {
                  (Holds(made, earlier, afterPowerLoss) || Holds(made, kNewPrint, afterPowerLoss)));
         }
         if (!kept) {
-            Fault("3: after Yes neither print is whole at " + key.second + " or beside it" + when);
+            Fault("3: after Yes neither print is whole at " + path + " or beside it" + when);
         }
     }
-    if (!cancelled && !errorShown && !producedDeletedByOther &&
-        !NewPrintIsSomewhere(afterPowerLoss)) {
-        Fault("4: the new print is whole nowhere before any box or cancel" + when);
+    bool producedHolds = false;
+    for (const ModelKey& produced : model.Locations(producedId)) {
+        producedHolds = producedHolds || Holds(produced, kNewPrint, afterPowerLoss);
+    }
+    bool& keeper = hostKeepsPrint[afterPowerLoss ? 1 : 0];
+    keeper = keeper || (!producedHolds && HostHoldsCopy(afterPowerLoss));
+    const bool excused = !keeper && (cancelled || errorShown || producedDeletedByOther);
+    if (!excused && !NewPrintIsSomewhere(afterPowerLoss)) {
+        Fault(std::string("4: the new print is whole nowhere") +
+              (keeper ? " after the host kept its only copy" : " before any box or cancel") + when);
     }
 }
 
+bool Run::YesCouldSucceed() const {
+    return scenario.layout->yesCanSucceed && scenario.failures.empty() &&
+           scenario.meanwhile == Meanwhile::nothing && scenario.parts != PartNames::all &&
+           scenario.script->answers.front() == Answer::yes &&
+           (scenario.state == TargetState::nothing || scenario.state == TargetState::earlierPrint);
+}
+
 void Run::CheckEnd(std::int32_t result) {
-    if (!cancelled && !errorShown && !producedDeletedByOther &&
-        !Holds(Key(host.targetPath), kNewPrint, false)) {
+    model.ReleaseAll();
+    targets.insert(Key(host.targetPath));
+    const bool atTarget = Holds(Key(host.targetPath), kNewPrint, false);
+    if (!cancelled && !errorShown && !producedDeletedByOther && !atTarget) {
         Fault("4: the request ended with neither a box nor a cancel, and the new print is not at "
               "the target's name " +
               host.targetPath);
     }
-    for (const ModelKey& made : HostKept()) {
-        if (made == producedKey || targets.count(made) != 0 ||
-            model.DeletionsRefused().count(made) != 0) {
-            continue;
-        }
-        const std::string& content = model.Entries().at(made).content;
-        int copies = 0;
-        for (const auto& [key, file] : model.Entries()) {
-            copies += !file.folder && file.content == content ? 1 : 0;
-        }
-        bool whole = content == kNewPrint;
-        for (const auto& [key, earlier] : replaced) {
-            whole = whole || content == earlier;
-        }
-        if (!whole || copies > 1) {
-            Fault("5: a part is left that is not the only whole copy of a print");
-        }
-        const std::string name = made.second.substr(made.second.rfind('\\') + 1);
-        if (content == kNewPrint && boxTexts.find(name + "\n") == std::string::npos) {
-            Fault("5: the new print is left in a part that no box names: " + name);
-        }
+    if (YesCouldSucceed() && (!atTarget || errorShown || result != 0)) {
+        Fault("6: after a Yes that nothing stood in the way of, the new print is not in place");
     }
+    CheckParts();
     if (result != 0 && result != 1) {
         Fault("the driver's result is " + std::to_string(result));
     }
     if (result == 1 && !cancelled && model.Find(producedPath) != nullptr) {
         Fault("the driver hears 1 but the produced file was neither discarded nor cancelled");
     }
+    if (result == 0 && !errorShown && !cancelled && !producedDeletedByOther && !atTarget) {
+        Fault("the driver hears 0 without a box but the new print is not at the target's name");
+    }
 }
 
-std::vector<Scenario> BaseScenarios() {
+// A part left at the end is the only whole copy of a print, and a box names it.
+void Run::CheckParts() {
+    const std::vector<ModelKey> produced = model.Locations(producedId);
+    for (const ModelKey& made : HostKept()) {
+        if (std::find(produced.begin(), produced.end(), made) != produced.end() ||
+            targets.count(made) != 0 || model.DeletionsRefused().count(made) != 0) {
+            continue;
+        }
+        const std::string& content = model.FileAt(made)->content;
+        int copies = 0;
+        for (const auto& [key, file] : model.Names()) {
+            copies += !file->folder && file->content == content ? 1 : 0;
+        }
+        bool whole = content == kNewPrint || content == kSecondPrint;
+        for (const auto& [key, earlier] : replaced) {
+            whole = whole || content == earlier;
+        }
+        if (!whole || copies > 1) {
+            Fault("5: a part is left that is not the only whole copy of a print");
+        }
+        const std::string name =
+            made.second.substr(FindLastCharacter(made.second, '\\', *this) + 1);
+        if (content == kNewPrint && boxTexts.find(name + "\n") == std::string::npos) {
+            Fault("5: the new print is left in a part that no box names: " + name);
+        }
+    }
+}
+
+std::vector<Scenario> BaseScenarios(const CodePage& codePage, bool everyScript) {
     std::vector<Scenario> scenarios;
     for (const ModelSystem system : {ModelSystem::windowsNt, ModelSystem::windows9x}) {
         for (const Layout& layout : kLayouts) {
-            if (layout.onlyNt && system != ModelSystem::windowsNt) {
-                continue;
-            }
             const int states = layout.fixedTarget ? 1 : 4;
             const int partStates = layout.fixedTarget ? 1 : 3;
             for (int state = 0; state < states; ++state) {
                 for (int parts = 0; parts < partStates; ++parts) {
                     for (const Script& script : kScripts) {
-                        for (int meanwhile = 0; meanwhile < 6; ++meanwhile) {
-                            scenarios.push_back({system, &layout, static_cast<TargetState>(state),
-                                                 static_cast<PartNames>(parts), &script,
-                                                 static_cast<Meanwhile>(meanwhile), -1, 0});
+                        if (!everyScript && !script.everyFailureEverywhere) {
+                            continue;
+                        }
+                        for (int meanwhile = 0; meanwhile < (everyScript ? kMeanwhileCount : 1);
+                             ++meanwhile) {
+                            scenarios.push_back({system,
+                                                 &codePage,
+                                                 &layout,
+                                                 static_cast<TargetState>(state),
+                                                 static_cast<PartNames>(parts),
+                                                 &script,
+                                                 static_cast<Meanwhile>(meanwhile),
+                                                 {}});
                         }
                     }
                 }
@@ -535,13 +786,19 @@ std::vector<Scenario> BaseScenarios() {
 class Search {
   public:
     // Runs the scenario; a run that breaks a rule is run again to tell its story.
-    int RunOne(const Scenario& scenario, std::vector<bool>* middlePartCalls) {
-        ++runs;
-        Run run(scenario, nullptr);
+    int RunOne(const Scenario& scenario, const Run& prepared,
+               std::vector<bool>* middlePartCalls = nullptr, int* callsBeforeYes = nullptr) {
+        if (++runs % 100000 == 0 && std::getenv("SEARCH_PROGRESS") != nullptr) {
+            std::fprintf(stderr, "%zu runs\n", runs);
+        }
+        Run run(scenario, nullptr, &prepared);
         const std::vector<std::string> faults = run.Go();
-        calls += run.Calls();
+        calls += static_cast<std::size_t>(run.Calls());
         if (middlePartCalls != nullptr) {
             *middlePartCalls = run.MiddlePartCalls();
+        }
+        if (callsBeforeYes != nullptr) {
+            *callsBeforeYes = run.CallsBeforeYes();
         }
         if (!faults.empty()) {
             Report(scenario, faults);
@@ -549,61 +806,114 @@ class Search {
         return run.Calls();
     }
 
-    // Without another program acting, each call of the run in turn fails with each error.
-    void RunWithEveryFailure(const Scenario& base) {
+    // Each call of the run in turn fails with each error; after a Yes, each two calls fail
+    // together as well.
+    void RunWithEveryFailure(const Scenario& base, bool countOnly) {
         std::vector<bool> middlePartCalls;
-        const int baseCalls = RunOne(base, &middlePartCalls);
-        if (base.meanwhile != Meanwhile::nothing ||
-            (base.parts == PartNames::all && !base.script->failuresWithEveryPartTaken)) {
-            return;
-        }
-        for (int call = 0; call < baseCalls; ++call) {
-            if (middlePartCalls[static_cast<std::size_t>(call)]) {
+        int callsBeforeYes = -1;
+        const Run prepared(base, nullptr);
+        const int baseCalls = RunOne(base, prepared, &middlePartCalls, &callsBeforeYes);
+        for (const std::map<int, unsigned long>& failures :
+             Failures(base, baseCalls, middlePartCalls, callsBeforeYes)) {
+            if (countOnly) {
+                ++planned;
                 continue;
             }
-            for (const unsigned long error : kErrors) {
-                Scenario failing = base;
-                failing.failAt = call;
-                failing.failWith = error;
-                RunOne(failing, nullptr);
-            }
+            Scenario failing = base;
+            failing.failures = failures;
+            RunOne(failing, prepared);
+        }
+    }
+
+    // Adds another search's runs, faults and stories to this one's.
+    void Merge(const Search& other) {
+        runs += other.runs;
+        calls += other.calls;
+        failedRuns += other.failedRuns;
+        planned += other.planned;
+        stories += other.stories;
+        for (const auto& [kind, count] : other.faultKinds) {
+            faultKinds[kind] += count;
         }
     }
 
     int Finish() const {
+        std::fputs(stories.c_str(), stdout);
         for (const auto& [kind, count] : faultKinds) {
             std::printf("%6zu runs: %s\n", count, kind.c_str());
         }
         std::printf("Placement search: %zu runs, %zu file calls, %zu runs broke a rule\n", runs,
                     calls, failedRuns);
+        if (planned != 0) {
+            std::printf("%zu runs with failures planned\n", planned);
+        }
         std::printf("%zu passed, %zu failed\n", runs - failedRuns, failedRuns);
         return failedRuns == 0 ? 0 : 1;
     }
 
   private:
+    static std::vector<std::map<int, unsigned long>>
+    Failures(const Scenario& base, int baseCalls, const std::vector<bool>& middlePartCalls,
+             int callsBeforeYes) {
+        std::vector<std::map<int, unsigned long>> failures;
+        const bool everywhere = base.script->everyFailureEverywhere;
+        if ((base.meanwhile != Meanwhile::nothing || base.parts == PartNames::all) && !everywhere) {
+            return failures;
+        }
+        const auto counted = [&middlePartCalls](int call) {
+            return !middlePartCalls[static_cast<std::size_t>(call)];
+        };
+        // With another program acting, the failures that meet it are those of files held,
+        // refused, full and gone.
+        const bool alone = base.meanwhile == Meanwhile::nothing;
+        for (int call = 0; call < baseCalls; ++call) {
+            for (const unsigned long error : kErrors) {
+                const bool meets =
+                    alone || std::find(std::begin(kPairErrors), std::end(kPairErrors), error) !=
+                                 std::end(kPairErrors);
+                if (counted(call) && meets) {
+                    failures.push_back({{call, error}});
+                }
+            }
+        }
+        if (callsBeforeYes < 0 || base.meanwhile != Meanwhile::nothing ||
+            base.parts == PartNames::all) {
+            return failures;
+        }
+        for (int first = callsBeforeYes; first < baseCalls; ++first) {
+            for (int second = first + 1; second < baseCalls; ++second) {
+                for (const unsigned long firstError : kPairErrors) {
+                    for (const unsigned long secondError : kPairErrors) {
+                        if (counted(first) && counted(second)) {
+                            failures.push_back({{first, firstError}, {second, secondError}});
+                        }
+                    }
+                }
+            }
+        }
+        return failures;
+    }
+
     void Report(const Scenario& scenario, const std::vector<std::string>& faults) {
         ++failedRuns;
         const std::string kind = faults.front().substr(0, faults.front().find(" (after call")) +
                                  " [" + (scenario.system == ModelSystem::windowsNt ? "NT" : "9x") +
                                  ", " + scenario.layout->name + "]";
-        ++faultKinds[kind];
-        if (faultKinds[kind] > 1 || told >= kStoriesToTell * 10) {
+        if (++faultKinds[kind] > 1 || told >= kStoriesTold) {
             return;
         }
         ++told;
         std::vector<std::string> story;
-        Scenario quiet = scenario;
-        Run before(quiet, nullptr);
-        std::printf("---- %s\nFiles before:\n%s", Describe(scenario).c_str(),
-                    before.FileList().c_str());
+        const Run before(scenario, nullptr);
+        stories += "---- " + Describe(scenario) + "\nFiles before:\n" + before.FileList();
         Run retold(scenario, &story);
         retold.Go();
         for (const std::string& line : story) {
-            std::printf("  %s\n", line.c_str());
+            stories += "  " + line + "\n";
         }
-        std::printf("Files after:\n%s", retold.FileList().c_str());
+        stories += "Files after:\n" + retold.FileList();
         for (const std::string& fault : faults) {
-            std::printf("Broken: %s\n", fault.c_str());
+            stories += "Broken: " + fault + "\n";
         }
     }
 
@@ -611,15 +921,39 @@ class Search {
     std::size_t calls = 0;
     std::size_t failedRuns = 0;
     std::size_t told = 0;
+    std::size_t planned = 0;
+    std::string stories;
     std::map<std::string, std::size_t> faultKinds;
 };
 
 } // namespace
 
-int main() {
-    Search search;
-    for (const Scenario& scenario : BaseScenarios()) {
-        search.RunWithEveryFailure(scenario);
+// Code page 1252 runs every script; code page 932, whose paths all hold a character with the
+// byte of "\" in second place, runs the scripts that meet every failure, with no other program
+// acting.
+int main(int argc, char** argv) {
+    const bool countOnly = argc > 1 && std::string(argv[1]) == "--count";
+    std::vector<Scenario> scenarios;
+    for (const CodePage& codePage : kCodePages) {
+        for (const Scenario& scenario : BaseScenarios(codePage, codePage.rule == &kSingleByte)) {
+            scenarios.push_back(scenario);
+        }
     }
-    return search.Finish();
+    const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<Search> searches(workers);
+    std::vector<std::thread> threads;
+    for (std::size_t worker = 0; worker < workers; ++worker) {
+        threads.emplace_back([&, worker] {
+            for (std::size_t index = worker; index < scenarios.size(); index += workers) {
+                searches[worker].RunWithEveryFailure(scenarios[index], countOnly);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (std::size_t worker = 1; worker < workers; ++worker) {
+        searches[0].Merge(searches[worker]);
+    }
+    return searches[0].Finish();
 }
