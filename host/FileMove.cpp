@@ -14,12 +14,6 @@ MoveResult Ended(unsigned long failure) {
     return result;
 }
 
-MoveResult PlacedLeavingProducedFile() {
-    MoveResult result;
-    result.leaveProducedFile = true;
-    return result;
-}
-
 MoveResult KeptInPart(unsigned long failure, const std::string& part) {
     MoveResult result = Ended(failure);
     result.keptAs = part;
@@ -85,11 +79,28 @@ unsigned long CreatePartBeside(FileCalls& calls, const LeadByteRule& codePage,
     return kCannotMake;
 }
 
+// Whether the produced file is still the driver's file at its path.
+bool IsStillThere(FileCalls& calls, const ProducedFile& produced) {
+    return calls.Stamp(produced.path) == produced.made;
+}
+
+// A whole part is deleted only while the produced file is still there to be placed or discarded:
+// otherwise it holds the only whole copy of the new print, and stays.
+MoveResult GiveUpPart(FileCalls& calls, const ProducedFile& produced, const std::string& part,
+                      unsigned long failure) {
+    if (!IsStillThere(calls, produced)) {
+        return KeptInPart(failure, part);
+    }
+    calls.Delete(part);
+    return Ended(failure);
+}
+
 // The part takes the target's name in a rename within the target's folder. On Windows NT that
 // rename replaces the earlier print; Windows 9x has none that does, so there the earlier print is
-// deleted only now that the new one is whole beside it.
+// deleted only now that the new one is whole beside it, which `earlierDeleted` then tells.
 unsigned long PutPartInPlace(FileCalls& calls, const std::string& part, const std::string& to,
-                             ExistingTarget existing) {
+                             ExistingTarget existing, bool& earlierDeleted) {
+    earlierDeleted = false;
     if (existing == ExistingTarget::keep) {
         return calls.Move(part, to);
     }
@@ -100,6 +111,7 @@ unsigned long PutPartInPlace(FileCalls& calls, const std::string& part, const st
     if (deleted != kSuccess && deleted != kFileNotFound) {
         return deleted;
     }
+    earlierDeleted = deleted == kSuccess;
     return calls.Move(part, to);
 }
 
@@ -111,36 +123,35 @@ bool IsGone(unsigned long deleteFailure) {
 // After Yes the produced file goes before the part takes the target's name: should the two
 // paths name one file that no test could tell, the part then takes the print's place instead of
 // the print being deleted after it. A produced file that stays is known to be another file, or
-// the placement stops here.
-MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const std::string& from,
+// the placement stops here. Once the produced file or the earlier print is gone, the part holds
+// what a Yes must not cost: it stays, whatever fails.
+MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const ProducedFile& produced,
                            const std::string& to) {
+    const std::string& from = produced.path;
     const unsigned long deleted = calls.Delete(from);
     if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
-        calls.Delete(part);
-        return Ended(deleted);
+        return GiveUpPart(calls, produced, part, deleted);
     }
-    const unsigned long failure = PutPartInPlace(calls, part, to, ExistingTarget::replace);
+    bool earlierDeleted = false;
+    const unsigned long failure =
+        PutPartInPlace(calls, part, to, ExistingTarget::replace, earlierDeleted);
     if (failure != kSuccess) {
-        // Once the produced file is gone, the part holds the only whole copy of the new print.
-        if (IsGone(deleted)) {
-            return KeptInPart(failure, part);
-        }
-        calls.Delete(part);
-        return Ended(failure);
+        return IsGone(deleted) || earlierDeleted ? KeptInPart(failure, part)
+                                                 : GiveUpPart(calls, produced, part, failure);
     }
-    // A produced file still there after its deletion worked is on its way out (another program
-    // holds it, sharing its deletion) or is the print at the target's name: either way it stays.
-    return deleted == kSuccess && calls.Exists(from) ? PlacedLeavingProducedFile()
-                                                     : Ended(kSuccess);
+    return Ended(kSuccess);
 }
 
 // A target that exists and is kept is refused before the copy, which would be wasted: the
 // overwrite question follows. The part is renamed only once its data is on the drive, so that
 // neither an ended host nor a lost power supply can leave a part under the target's name. Before
-// Yes a part that cannot take the target's name is deleted, the produced file being still there;
-// after Yes it stays, holding the only whole copy of the new print.
-MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                           const std::string& to, ExistingTarget existing) {
+// Yes a part that cannot take the target's name is deleted while the produced file is still
+// there; after Yes it stays, holding the only whole copy of the new print. The produced file that
+// stays behind is the caller's to discard.
+MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
+                           const ProducedFile& produced, const std::string& to,
+                           ExistingTarget existing) {
+    const std::string& from = produced.path;
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
         return Ended(kAlreadyExists);
     }
@@ -155,17 +166,23 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const
         calls.Delete(part);
         return Ended(failure);
     }
-    if (existing == ExistingTarget::replace) {
-        return ReplaceWithPart(calls, part, from, to);
-    }
-    failure = PutPartInPlace(calls, part, to, existing);
-    if (failure != kSuccess) {
+    // Should another file have the produced file's name after the copy (one that differs only
+    // in case, on a file system that tells case), it may be what was copied. A produced file
+    // that is simply gone went after the copy, which then holds the only whole print.
+    const FileStamp afterCopy = calls.Stamp(from);
+    if (afterCopy.known && afterCopy.found && afterCopy != produced.made) {
         calls.Delete(part);
-        return Ended(failure);
+        return Ended(kFileNotFound);
     }
-    // The print is in place: a produced file that stays is the caller's to remove.
-    calls.Delete(from);
-    return Ended(kSuccess);
+    if (!afterCopy.known) {
+        return KeptInPart(kFileNotFound, part);
+    }
+    if (existing == ExistingTarget::replace) {
+        return ReplaceWithPart(calls, part, produced, to);
+    }
+    bool earlierDeleted = false;
+    failure = PutPartInPlace(calls, part, to, existing, earlierDeleted);
+    return failure == kSuccess ? Ended(kSuccess) : GiveUpPart(calls, produced, part, failure);
 }
 
 // Where the system has a rename that refuses to copy (Windows NT), that rename decides, whatever
@@ -175,26 +192,30 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage, const
 // failure alone (its documentation: "if the new file name is on a different volume ... and
 // causes the rename operation to fail"), so a redirector that answered otherwise would fail a
 // plain MoveFile as well; a rename that is not implemented copies through a part as well.
-MoveResult RenameOrCopy(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                        const std::string& to, ExistingTarget existing) {
-    const unsigned long renamed = calls.RenameWithoutCopy(from, to, existing);
+MoveResult RenameOrCopy(FileCalls& calls, const LeadByteRule& codePage,
+                        const ProducedFile& produced, const std::string& to,
+                        ExistingTarget existing) {
+    const unsigned long renamed = calls.RenameWithoutCopy(produced.path, to, existing);
     return renamed == kNotSameDevice || renamed == kCallNotImplemented
-               ? CopyThroughPart(calls, codePage, from, to, existing)
+               ? CopyThroughPart(calls, codePage, produced, to, existing)
                : Ended(renamed);
 }
 
 // A produced file that is still there after the move may be the target: a rename onto the same
 // file succeeds without moving it, and a move onto it fails as onto any existing file. After a
-// move that worked it is left for the caller to discard only when it is known to be another file.
-MoveResult AfterwardsAtProducedPath(FileCalls& calls, const std::string& from,
+// move that worked it is left for the caller to discard only when it is known to be another file;
+// another file that has its name by now is no concern of the move's.
+MoveResult AfterwardsAtProducedPath(FileCalls& calls, const ProducedFile& produced,
                                     const std::string& to, MoveResult moved) {
-    if (moved.leaveProducedFile || !calls.Exists(from)) {
+    if (!moved.keptAs.empty() || !IsStillThere(calls, produced)) {
         return moved;
     }
-    const FileIdentity identity = calls.CompareFiles(from, to);
-    const bool mayBePlaced = moved.failure == kSuccess ? identity != FileIdentity::different
-                                                       : identity == FileIdentity::same;
-    return mayBePlaced ? PlacedLeavingProducedFile() : moved;
+    const FileIdentity identity = calls.CompareFiles(produced.path, to);
+    if (moved.failure == kSuccess) {
+        moved.leftBehind = identity == FileIdentity::different;
+        return moved;
+    }
+    return identity == FileIdentity::same ? Ended(kSuccess) : moved;
 }
 
 } // namespace
@@ -203,8 +224,10 @@ MoveResult AfterwardsAtProducedPath(FileCalls& calls, const std::string& from,
 // itself; a read-only file is never replaced, as it is never deleted (Windows refuses both, but
 // Wine's rename replaces it all the same, measured), and neither is a folder, so that the new
 // print never leaves the produced file for nothing.
-MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                         const std::string& to, ExistingTarget existing) {
+MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
+                         const ProducedFile& produced, const std::string& to,
+                         ExistingTarget existing) {
+    const std::string& from = produced.path;
     if (!NamesPlainFile(to, codePage)) {
         return Ended(kBadPathname);
     }
@@ -213,14 +236,18 @@ MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const s
     }
     if (existing == ExistingTarget::replace) {
         if (calls.Exists(to) && calls.CompareFiles(from, to) == FileIdentity::same) {
-            return PlacedLeavingProducedFile();
+            return Ended(kSuccess);
         }
         if (calls.IsReadOnlyOrFolder(to)) {
             return Ended(kAccessDenied);
         }
+        // Nothing but the produced file moves once a Yes is given.
+        if (!IsStillThere(calls, produced)) {
+            return Ended(kFileNotFound);
+        }
     }
     const MoveResult moved = calls.HasRenameWithoutCopy()
-                                 ? RenameOrCopy(calls, codePage, from, to, existing)
-                                 : CopyThroughPart(calls, codePage, from, to, existing);
-    return AfterwardsAtProducedPath(calls, from, to, moved);
+                                 ? RenameOrCopy(calls, codePage, produced, to, existing)
+                                 : CopyThroughPart(calls, codePage, produced, to, existing);
+    return AfterwardsAtProducedPath(calls, produced, to, moved);
 }

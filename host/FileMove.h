@@ -89,13 +89,21 @@ class FileCalls {
     virtual std::string FullPath(const std::string& path) = 0;
 };
 
+// The file that the driver made, and its stamp when the driver handed it over: a file that has
+// its name later but another stamp is not the driver's.
+struct ProducedFile {
+    std::string path;
+    FileStamp made;
+};
+
 // How a move ended.
 struct MoveResult {
-    // The system error code of the first failure; 0 when the new print is at the target's name.
+    // The system error code of the first failure; 0 when the new print is at the target's name
+    // (also when nothing had to move, the produced file being the target under another name).
     unsigned long failure = 0;
-    // The file at the produced path is, or may be, the print at the target's name: it is not to
-    // be discarded. Set also when nothing had to move because the produced file is the target.
-    bool leaveProducedFile = false;
+    // The move worked by a copy, and the produced file stayed behind at its path, known to be
+    // another file than the print at the target's name: the caller discards it.
+    bool leftBehind = false;
     // After Yes, a part that holds the only whole copy of the new print, which could not take
     // the target's name once the produced file was gone; empty otherwise.
     std::string keptAs;
@@ -105,5 +113,6 @@ struct MoveResult {
 // that names no plain file (NamesPlainFile) fails as a bad path, and a produced file of such a
 // name as a file not found, before any call touches either. The paths are read by the characters
 // of their code page; the target's name ends in ".tif".
-MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage, const std::string& from,
-                         const std::string& to, ExistingTarget existing);
+MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
+                         const ProducedFile& produced, const std::string& to,
+                         ExistingTarget existing);

@@ -63,8 +63,8 @@ std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
 // A produced path that is no full path, an atom that could not be read included, would be taken
 // in whatever folder is current, and one that names no plain file is a device or worse: no file
 // is looked for, moved or deleted, and the user hears what a missing produced file brings.
-// Otherwise whatever is still at the produced path afterwards is discarded, unless it is, or may
-// be, the placed print itself, or is not the file that the driver made there.
+// Otherwise the produced file is discarded where the placement left it behind, was cancelled or
+// failed, and only while it is still the file that the driver made there.
 PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
     const std::string producedPath = atomText + vellora::kOutputExtension;
     if (!IsFullPath(atomText, platform) || !NamesPlainFile(producedPath, platform)) {
@@ -74,9 +74,9 @@ PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
     const ProducedFile produced{producedPath, StampOf(producedPath)};
     switch (PlaceProduced(produced, targetPath)) {
     case PlacementOutcome::placed:
-        DiscardProducedFile(produced);
         return PrintResult::placedOrNone;
-    case PlacementOutcome::placedAtProducedPath:
+    case PlacementOutcome::placedLeavingCopy:
+        DiscardProducedFile(produced);
         return PrintResult::placedOrNone;
     case PlacementOutcome::notPlaced:
         return DiscardProducedFile(produced) ? PrintResult::discardedOrCancelled

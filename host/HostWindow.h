@@ -13,21 +13,15 @@ struct HWND__;
 
 // How a placement ended for the user, and so what becomes of the file at the produced path.
 enum class PlacementOutcome {
-    placed,               // at the target's name; a file still at the produced path is another one
-    placedAtProducedPath, // at the target's name, which the produced path reaches too, or may
-    notPlaced,            // a box told why, or the user gave up after Yes
-    cancelled,            // the user cancelled
+    placed,            // at the target's name; nothing at the produced path is to be discarded
+    placedLeavingCopy, // at the target's name as a copy: the produced file is to be discarded
+    notPlaced,         // a box told why, or the user gave up after Yes
+    cancelled,         // the user cancelled
 };
 // What the driver hears of a print, in the protocol's numbers.
 enum class PrintResult : std::int32_t {
     placedOrNone = 0,         // at the target's name, or there was no file to place
     discardedOrCancelled = 1, // the user cancelled, or the host deleted the produced file
-};
-// The file that the driver made, and its stamp when the driver handed it over: a file that has
-// its name later but another stamp is not the driver's.
-struct ProducedFile {
-    std::string path;
-    FileStamp made;
 };
 // How the user left the save-file dialog.
 enum class Choice { chosen, cancelled };
@@ -82,7 +76,7 @@ class HostWindow {
     PlacementOutcome PlaceProduced(const ProducedFile& produced, const std::string& target);
     PlacementOutcome Place(const ProducedFile& produced, const std::string& target,
                            ExistingTarget existing);
-    MoveResult MoveWithinPathLimit(const std::string& producedPath, const std::string& target,
+    MoveResult MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,
                                    ExistingTarget existing);
     bool DiscardProducedFile(const ProducedFile& produced);
     PlacementOutcome AskBeforeOverwrite(const ProducedFile& produced, const std::string& target);

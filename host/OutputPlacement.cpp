@@ -23,7 +23,7 @@ PlacementOutcome HostWindow::PlaceProduced(const ProducedFile& produced,
 
 PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::string& target,
                                    ExistingTarget existing) {
-    const MoveResult moved = MoveWithinPathLimit(produced.path, target, existing);
+    const MoveResult moved = MoveWithinPathLimit(produced, target, existing);
     const int cause = FileErrorCause(moved.failure);
     if (!moved.keptAs.empty()) {
         // The produced file is gone: a question about it would be answered in vain.
@@ -31,8 +31,7 @@ PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::stri
         return PlacementOutcome::notPlaced;
     }
     if (cause == filecause::kNone) {
-        return moved.leaveProducedFile ? PlacementOutcome::placedAtProducedPath
-                                       : PlacementOutcome::placed;
+        return moved.leftBehind ? PlacementOutcome::placedLeavingCopy : PlacementOutcome::placed;
     }
     if (cause == filecause::kBadPath || cause == filecause::kAccessDenied) {
         return AskBeforeOverwrite(produced, target);
@@ -43,14 +42,14 @@ PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::stri
 
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
-MoveResult HostWindow::MoveWithinPathLimit(const std::string& producedPath,
-                                           const std::string& target, ExistingTarget existing) {
-    if (!FitsPathBuffer(producedPath) || !FitsPathBuffer(target)) {
+MoveResult HostWindow::MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,
+                                           ExistingTarget existing) {
+    if (!FitsPathBuffer(produced.path) || !FitsPathBuffer(target)) {
         MoveResult refused;
         refused.failure = syserror::kBadPathname;
         return refused;
     }
-    return MoveFileWhole(platform.Files(), platform, producedPath, target, existing);
+    return MoveFileWhole(platform.Files(), platform, produced, target, existing);
 }
 
 // A Yes is for the file that had the target's name while the question was shown: should another
@@ -82,9 +81,6 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const ProducedFile& produced,
 // cancelled.
 PlacementOutcome HostWindow::ReplaceTarget(const ProducedFile& produced,
                                            const std::string& target) {
-    if (!IsStillThere(produced)) {
-        return ProducedFileGone();
-    }
     const PlacementOutcome replaced = Place(produced, target, ExistingTarget::replace);
     return replaced == PlacementOutcome::cancelled ? PlacementOutcome::notPlaced : replaced;
 }

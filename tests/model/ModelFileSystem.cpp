@@ -236,8 +236,9 @@ bool ModelFileSystem::Locate(const std::string& path, ModelKey& key) const {
     if (!NameKey(path, key)) {
         return false;
     }
+    // A short name is the long one's only while that file is there.
     const auto alias = shortToLong.find({key.first, Folded(key.second)});
-    if (alias != shortToLong.end()) {
+    if (alias != shortToLong.end() && entries.count({key.first, alias->second}) != 0) {
         key.second = alias->second;
     }
     key = Spelled(key);

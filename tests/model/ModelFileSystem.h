@@ -103,6 +103,11 @@ class ModelFileSystem final : public FileCalls {
     std::map<std::string, std::string> Files() const;
     std::string PathOf(const ModelKey& key) const;
     const ModelFile* FileAt(const ModelKey& key) const;
+    // Whether the name is deleted and waits for another program to close the file.
+    bool IsBeingDeleted(const ModelKey& key) const {
+        const Entry* entry = EntryAt(key);
+        return entry != nullptr && entry->deletePending;
+    }
     // Where the files are that the host made since the model was set up.
     std::set<ModelKey> MadeByHost() const;
     // Where the file is now; empty when it is gone.
@@ -141,6 +146,11 @@ class ModelFileSystem final : public FileCalls {
     // When set, each call with its result is told here.
     std::vector<std::string>* story = nullptr;
 
+    // What Wine cannot show of Windows 9x stays here from its documentation: Windows 95 does not
+    // implement MoveFileEx (Microsoft KB Q129532, "MoveFileEx Not Supported in Windows 95"), and
+    // its MoveFile moves a file to "a different file system or drive" by a copy (the Win32 SDK's
+    // MoveFile), which nothing writes through: only MoveFileEx has MOVEFILE_WRITE_THROUGH, which
+    // "guarantees that a move performed as a copy and delete operation is flushed to disk".
     bool HasRenameWithoutCopy() override { return system == ModelSystem::windowsNt; }
     unsigned long RenameWithoutCopy(const std::string& from, const std::string& to,
                                     ExistingTarget existing) override;

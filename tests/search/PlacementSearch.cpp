@@ -85,6 +85,8 @@ const Layout kLayouts[] = {
     {"a read-only drive", "G:\\Out~\\Doc~", false, false, nullptr, nullptr},
     {"a drive without a free entry", "H:\\Out~\\Doc~", false, false, nullptr, nullptr},
     {"a missing folder", "C:\\Missing~\\Doc~", true, false, nullptr, nullptr},
+    {"a root that goes up a folder and down again", "C:\\Spool~\\..\\Out~\\Doc~", false, true,
+     nullptr, nullptr},
     {"the produced file under its short name", "C:\\Spool~\\PRODUC~1", true, true, nullptr,
      nullptr},
     {"the produced file under a SUBST letter", "S:\\Spool~\\Produced job~", true, true, nullptr,
@@ -479,7 +481,7 @@ void Run::PlaceSecondPrint() {
 }
 
 void Run::DoMeanwhile() {
-    ModelFile* produced = model.Find(producedPath);
+    ModelFile* produced = model.Locations(producedId).empty() ? nullptr : model.Find(producedPath);
     ModelFile* atTarget = model.Find(target);
     const bool targetFolder = model.Find(Folder(target)) != nullptr;
     Tell(kMeanwhile[static_cast<int>(scenario.meanwhile)]);
@@ -495,8 +497,9 @@ void Run::DoMeanwhile() {
         }
         break;
     case Meanwhile::deletesProduced:
-        producedDeletedByOther = produced != nullptr;
-        model.Remove(producedPath);
+        if (produced != nullptr) {
+            model.Remove(producedPath);
+        }
         break;
     case Meanwhile::makesTarget:
         if (atTarget == nullptr && targetFolder) {
@@ -528,6 +531,7 @@ void Run::DoMeanwhile() {
         PlaceSecondPrint();
         break;
     }
+    producedDeletedByOther = producedDeletedByOther || model.Locations(producedId).empty();
 }
 
 int Run::ShowMessageBox(const std::string& text, unsigned style) {
@@ -611,9 +615,10 @@ SaveDialogAnswer Run::AskForSaveFileName(const std::string&, const std::string&,
     return SaveDialogAnswer::chosen;
 }
 
+// A name being deleted holds nothing once the other program closes the file.
 bool Run::Holds(const ModelKey& key, const std::string& content, bool afterPowerLoss) const {
     const ModelFile* file = model.FileAt(key);
-    return file != nullptr && !file->folder &&
+    return file != nullptr && !file->folder && !model.IsBeingDeleted(key) &&
            (afterPowerLoss ? file->durable : file->content) == content;
 }
 
@@ -659,8 +664,11 @@ void Run::CheckView(bool afterPowerLoss) {
     const std::string when = afterPowerLoss ? " after a power loss" : " with the host ended";
     for (const ModelKey& key : targets) {
         const ModelFile* file = model.FileAt(key);
+        const std::string& held = file == nullptr  ? kNewPrint
+                                  : afterPowerLoss ? file->durable
+                                                   : file->content;
         if (file != nullptr && !file->folder && protectedFiles.count(file->id) == 0 &&
-            !Holds(key, kNewPrint, afterPowerLoss) && !Holds(key, kSecondPrint, afterPowerLoss)) {
+            held != kNewPrint && held != kSecondPrint) {
             Fault("1: the target's name " + key.second + " holds a part of a print" + when);
         }
     }
@@ -686,7 +694,8 @@ void Run::CheckView(bool afterPowerLoss) {
     }
     bool& keeper = hostKeepsPrint[afterPowerLoss ? 1 : 0];
     keeper = keeper || (!producedHolds && HostHoldsCopy(afterPowerLoss));
-    const bool excused = !keeper && (cancelled || errorShown || producedDeletedByOther);
+    const bool excused = !keeper && (cancelled || errorShown || producedDeletedByOther ||
+                                     consented.count(producedId) != 0);
     if (!excused && !NewPrintIsSomewhere(afterPowerLoss)) {
         Fault(std::string("4: the new print is whole nowhere") +
               (keeper ? " after the host kept its only copy" : " before any box or cancel") + when);
@@ -716,7 +725,7 @@ void Run::CheckEnd(std::int32_t result) {
     if (result != 0 && result != 1) {
         Fault("the driver's result is " + std::to_string(result));
     }
-    if (result == 1 && !cancelled && model.Find(producedPath) != nullptr) {
+    if (result == 1 && !cancelled && !model.Locations(producedId).empty()) {
         Fault("the driver hears 1 but the produced file was neither discarded nor cancelled");
     }
     if (result == 0 && !errorShown && !cancelled && !producedDeletedByOther && !atTarget) {
@@ -724,7 +733,7 @@ void Run::CheckEnd(std::int32_t result) {
     }
 }
 
-// A part left at the end is the only whole copy of a print, and a box names it.
+// A part left at the end holds a whole print, and a box names it.
 void Run::CheckParts() {
     const std::vector<ModelKey> produced = model.Locations(producedId);
     for (const ModelKey& made : HostKept()) {
@@ -733,16 +742,12 @@ void Run::CheckParts() {
             continue;
         }
         const std::string& content = model.FileAt(made)->content;
-        int copies = 0;
-        for (const auto& [key, file] : model.Names()) {
-            copies += !file->folder && file->content == content ? 1 : 0;
-        }
         bool whole = content == kNewPrint || content == kSecondPrint;
         for (const auto& [key, earlier] : replaced) {
             whole = whole || content == earlier;
         }
-        if (!whole || copies > 1) {
-            Fault("5: a part is left that is not the only whole copy of a print");
+        if (!whole) {
+            Fault("5: a part is left that is not a whole print");
         }
         const std::string name =
             made.second.substr(FindLastCharacter(made.second, '\\', *this) + 1);

@@ -41,7 +41,13 @@ class FileMove : public ::testing::TestWithParam<ModelSystem> {
     }
     MoveResult Move(const std::string& to = kTarget,
                     ExistingTarget existing = ExistingTarget::keep) {
-        return MoveFileWhole(files, kSingleByte, kProduced, to, existing);
+        return MoveFileWhole(files, kSingleByte, {kProduced, files.Stamp(kProduced)}, to, existing);
+    }
+    // The files but the produced file, which a copy leaves for the caller to discard.
+    Files Placed() const {
+        Files placed = files.Files();
+        placed.erase(kProduced);
+        return placed;
     }
     bool OnTheDrive(const std::string& path) const {
         const ModelFile* file = files.Find(path);
@@ -66,18 +72,20 @@ TEST_P(FileMove, the_print_lands_whole_on_the_drive_wherever_the_target_is) {
           "S:\\Out\\Doc.tif", "\\\\PC\\C\\Out\\Doc.tif", "Doc.tif"}) {
         files.Remove(to);
         files.AddFile(kProduced, "print");
-        EXPECT_EQ(Move(to).failure, 0u) << to;
-        EXPECT_EQ(files.Find(kProduced), nullptr) << to;
+        const MoveResult moved = Move(to);
+        EXPECT_EQ(moved.failure, 0u) << to;
+        // A copy leaves the produced file for the caller to discard.
+        EXPECT_EQ(files.Find(kProduced) != nullptr, moved.leftBehind) << to;
         EXPECT_TRUE(OnTheDrive(to)) << to;
         EXPECT_EQ(files.Find(to)->content, "print") << to;
         EXPECT_TRUE(files.faults.empty()) << files.faults.front();
     }
     // C:, S: and \\PC\C\ reach one file system.
-    EXPECT_EQ(files.Files(), (Files{{"C:\\Out\\Doc.tif", "print"},
-                                    {"C:\\Spool\\Doc.tif", "print"},
-                                    {"E:\\Out\\Doc.tif", "print"},
-                                    {"C:\\Linked\\Out\\Doc.tif", "print"},
-                                    {"C:\\Cur\\Doc.tif", "print"}}));
+    EXPECT_EQ(Placed(), (Files{{"C:\\Out\\Doc.tif", "print"},
+                               {"C:\\Spool\\Doc.tif", "print"},
+                               {"E:\\Out\\Doc.tif", "print"},
+                               {"C:\\Linked\\Out\\Doc.tif", "print"},
+                               {"C:\\Cur\\Doc.tif", "print"}}));
 }
 
 TEST_P(FileMove, the_part_is_the_first_free_name_beside_the_full_path_of_the_target) {
@@ -86,7 +94,7 @@ TEST_P(FileMove, the_part_is_the_first_free_name_beside_the_full_path_of_the_tar
     std::vector<std::string> story;
     files.story = &story;
     EXPECT_EQ(Move("E:\\Out\\.\\Doc.tif").failure, 0u);
-    EXPECT_EQ(files.Files(),
+    EXPECT_EQ(Placed(),
               (Files{{"E:\\Out\\Doc.tif", "print"}, {"E:\\Out\\Doc.~00", "a file of the user's"}}));
     EXPECT_NE(std::find_if(story.begin(), story.end(),
                            [](const std::string& line) {
@@ -209,7 +217,7 @@ TEST_P(FileMove, a_produced_file_that_is_the_target_stays_where_it_is) {
                            "\\\\PC\\C\\Spool\\JOB1.TIF", "C:\\Out\\Link.tif"}) {
         for (const ExistingTarget existing : {ExistingTarget::keep, ExistingTarget::replace}) {
             const MoveResult moved = Move(to, existing);
-            EXPECT_TRUE(moved.leaveProducedFile && moved.failure == 0) << to;
+            EXPECT_TRUE(!moved.leftBehind && moved.failure == 0) << to;
             EXPECT_EQ(files.Find(kProduced)->content, "print") << to;
             EXPECT_EQ(files.Files(), (Files{{kProduced, "print"}, {"C:\\Out\\Link.tif", "print"}}))
                 << to;
@@ -223,20 +231,26 @@ TEST_P(FileMove, a_file_that_another_program_holds_is_never_taken_for_the_produc
     files.AddFile(kTarget, "earlier");
     files.Hold(kTarget, kShareRead | kShareWrite | kShareDelete);
     const MoveResult moved = Move(kTarget, ExistingTarget::replace);
-    EXPECT_FALSE(moved.leaveProducedFile);
+    EXPECT_FALSE(moved.leftBehind);
     EXPECT_EQ(moved.keptAs, kPart);
     EXPECT_EQ(files.Files(), (Files{{kTarget, "earlier"}, {kPart, "print"}}));
 }
 
 TEST_P(FileMove, a_name_that_is_no_plain_file_is_refused_before_any_call) {
+    const ProducedFile produced{kProduced, files.Stamp(kProduced)};
+    const int callsBefore = files.calls;
     for (const char* to : {"C:\\Out\\prn.tif", "C:\\Out\\NUL:x.tif", "C:\\Out\\Doc:x.tif",
                            "\\\\.\\C:\\Out\\Doc.tif", "C:\\Out\\*.tif", "C:\\Out\\Doc|.tif"}) {
-        EXPECT_EQ(Move(to, ExistingTarget::replace).failure, kBadPathname) << to;
-        EXPECT_EQ(MoveFileWhole(files, kSingleByte, to, kTarget, ExistingTarget::keep).failure,
-                  kFileNotFound)
+        EXPECT_EQ(MoveFileWhole(files, kSingleByte, produced, to, ExistingTarget::replace).failure,
+                  kBadPathname)
+            << to;
+        EXPECT_EQ(
+            MoveFileWhole(files, kSingleByte, {to, FileStamp()}, kTarget, ExistingTarget::keep)
+                .failure,
+            kFileNotFound)
             << to;
     }
-    EXPECT_EQ(files.calls, 0);
+    EXPECT_EQ(files.calls, callsBefore);
 }
 
 // In code page 932 "\x95\x5C" is one character whose second byte is that of "\".
@@ -247,9 +261,10 @@ TEST_P(FileMove, double_byte_folders_are_read_by_whole_characters) {
     japanese.AddFolder("C:\\\x95\x5C");
     japanese.AddFolder("E:\\\x95\x5C");
     japanese.AddFile("C:\\\x95\x5C\\job1.tif", "print");
-    EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, "C:\\\x95\x5C\\job1.tif", "E:\\\x95\x5C\\Doc.tif",
-                            ExistingTarget::keep)
+    const std::string produced = "C:\\\x95\x5C\\job1.tif";
+    EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, {produced, japanese.Stamp(produced)},
+                            "E:\\\x95\x5C\\Doc.tif", ExistingTarget::keep)
                   .failure,
               0u);
-    EXPECT_EQ(japanese.Files(), (Files{{"E:\\\x95\x5C\\Doc.tif", "print"}}));
+    EXPECT_EQ(japanese.Files(), (Files{{produced, "print"}, {"E:\\\x95\x5C\\Doc.tif", "print"}}));
 }

@@ -196,10 +196,12 @@ TEST_F(Placement, no_uses_the_root_and_suffix_that_requests_set_meanwhile) {
         SetSuffix("Other");
     });
     platform.Choose("d:\\Chosen\\");
-    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placed);
+    // A copy to the other drive leaves the produced file for the request to discard.
+    EXPECT_EQ(PlaceProduced(), PlacementOutcome::placedLeavingCopy);
     EXPECT_EQ(platform.dialogs[0].folder, "d:\\New\\");
     EXPECT_EQ(host.targetPath, "d:\\Chosen\\Other.tif");
-    EXPECT_EQ(platform.FilePaths(), (std::set<std::string>{kTarget, "d:\\Chosen\\Other.tif"}));
+    EXPECT_EQ(platform.FilePaths(),
+              (std::set<std::string>{kProduced, kTarget, "d:\\Chosen\\Other.tif"}));
 }
 
 TEST_F(Placement, a_second_placement_runs_to_its_end_while_the_first_waits_in_its_error_box) {
