@@ -73,7 +73,7 @@ class HostWindow {
 
     std::string ReadAtomText(std::uintptr_t wParam);
     std::string TakeAtomText(std::uintptr_t wParam);
-    PlacementOutcome PlaceProduced(const ProducedFile& produced, const std::string& target);
+    PlacementOutcome PlaceProduced(const ProducedFile& produced, std::string target);
     PlacementOutcome Place(const ProducedFile& produced, const std::string& target,
                            ExistingTarget existing);
     MoveResult MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,

@@ -16,8 +16,9 @@ PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::stri
     return PlaceProduced({producedPath, StampOf(producedPath)}, target);
 }
 
-PlacementOutcome HostWindow::PlaceProduced(const ProducedFile& produced,
-                                           const std::string& target) {
+// The target is the placement's own copy: a request that runs while a question waits may change
+// `targetPath`, which this placement is not about.
+PlacementOutcome HostWindow::PlaceProduced(const ProducedFile& produced, std::string target) {
     return Place(produced, target, ExistingTarget::keep);
 }
 

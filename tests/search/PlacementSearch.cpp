@@ -13,9 +13,9 @@
 #include "VelloraNames.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -169,6 +169,7 @@ enum class Meanwhile {
     makesPart,
     marksReadOnly,
     placesSecondPrint,
+    placesPrintElsewhere,
 };
 const char* const kMeanwhile[] = {
     "nothing else happens",
@@ -181,8 +182,9 @@ const char* const kMeanwhile[] = {
     "another program makes a file at the first part's name",
     "another program marks the target read-only",
     "a second print for the target arrives and is placed after its own Yes",
+    "a second print for another target arrives and is placed",
 };
-constexpr int kMeanwhileCount = 10;
+constexpr int kMeanwhileCount = 11;
 
 struct Scenario {
     ModelSystem system;
@@ -300,6 +302,8 @@ class Run final : public HostPlatform {
         producedPath = prepared.producedPath;
         producedId = prepared.producedId;
         targets = prepared.targets;
+        ownTargets = prepared.ownTargets;
+        printTarget = prepared.printTarget;
         protectedFiles = prepared.protectedFiles;
     }
     void SetUpDrives();
@@ -316,6 +320,9 @@ class Run final : public HostPlatform {
                                      : ""));
     }
     std::string M(const std::string& text) const { return Marked(text, *scenario.codePage); }
+    std::string Suffix() const {
+        return scenario.layout->suffix != nullptr ? M(scenario.layout->suffix) : "";
+    }
     std::string Folder(const std::string& path) const {
         return path.substr(0, FindLastCharacter(path, '\\', *this));
     }
@@ -329,7 +336,7 @@ class Run final : public HostPlatform {
         return id;
     }
     void DoMeanwhile();
-    void PlaceSecondPrint();
+    void PlaceSecondPrint(const std::string& suffix);
     void CheckMoment();
     void CheckView(bool afterPowerLoss);
     void CheckEnd(std::int32_t result);
@@ -357,6 +364,9 @@ class Run final : public HostPlatform {
     std::string producedPath;
     int producedId = 0;
     std::set<ModelKey> targets;
+    // The paths that the questions of this print may be about, and the one it is to go to now.
+    std::set<std::string> ownTargets;
+    std::string printTarget;
     std::set<int> protectedFiles;
     std::set<int> consented;
     // After Yes: the path asked about and the earlier print that was there.
@@ -406,9 +416,9 @@ void Run::SetUp() {
     if (std::string(scenario.layout->name).find("second link") != std::string::npos) {
         model.AddLink(M("C:\\Out~\\Link~.tif"), made);
     }
-    target = M(scenario.layout->root) +
-             (scenario.layout->suffix != nullptr ? M(scenario.layout->suffix) : "") +
-             vellora::kOutputExtension;
+    target = M(scenario.layout->root) + Suffix() + vellora::kOutputExtension;
+    ownTargets = {target};
+    printTarget = target;
     targets = {Key(target), Key(Folder(target) + "\\New.tif"), Key(Folder(target) + "\\Old.tif")};
     if (model.Find(Folder(target)) != nullptr) {
         AddProtected(Folder(target) + "\\Old.tif", kUsersFile);
@@ -463,14 +473,14 @@ std::int32_t Run::Send(unsigned message, const std::string& text) {
 
 // The second print goes through the host's own requests while the first question waits; its
 // questions are answered Yes. Once placed it is the user's print like any other.
-void Run::PlaceSecondPrint() {
+void Run::PlaceSecondPrint(const std::string& suffix) {
     const std::string second = M("C:\\Spool~\\Second job~");
     if (model.Find(Folder(target)) == nullptr) {
         return;
     }
     model.AddFile(second + vellora::kOutputExtension, kSecondPrint);
     ++nesting;
-    Send(vellora::HM_SET_NAME_SUFFIX, vellora::kEmptySuffixMarker);
+    Send(vellora::HM_SET_NAME_SUFFIX, suffix);
     Send(vellora::HM_PLACE_OUTPUT, second);
     --nesting;
     targets.insert(Key(host.targetPath));
@@ -528,7 +538,10 @@ void Run::DoMeanwhile() {
         }
         break;
     case Meanwhile::placesSecondPrint:
-        PlaceSecondPrint();
+        PlaceSecondPrint(vellora::kEmptySuffixMarker);
+        break;
+    case Meanwhile::placesPrintElsewhere:
+        PlaceSecondPrint("Second");
         break;
     }
     producedDeletedByOther = producedDeletedByOther || model.Locations(producedId).empty();
@@ -558,6 +571,9 @@ int Run::ShowMessageBox(const std::string& text, unsigned style) {
     if (nesting > 0) {
         Tell("the second print's question about " + askedAbout + ": Cancel");
         return kButtonCancel;
+    }
+    if (ownTargets.count(askedAbout) == 0) {
+        Fault("a question about " + askedAbout + ", which is not this print's target");
     }
     if (!asked) {
         asked = true;
@@ -612,6 +628,10 @@ SaveDialogAnswer Run::AskForSaveFileName(const std::string&, const std::string&,
         return SaveDialogAnswer::cancelled;
     }
     Tell("dialog: " + chosenPath);
+    // A name chosen after No takes the name suffix that is the host's then, as the driver's
+    // requests may have set it while the user was asked.
+    printTarget = chosenPath + host.nameSuffix + vellora::kOutputExtension;
+    ownTargets.insert(printTarget);
     return SaveDialogAnswer::chosen;
 }
 
@@ -711,12 +731,12 @@ bool Run::YesCouldSucceed() const {
 
 void Run::CheckEnd(std::int32_t result) {
     model.ReleaseAll();
-    targets.insert(Key(host.targetPath));
-    const bool atTarget = Holds(Key(host.targetPath), kNewPrint, false);
+    targets.insert(Key(printTarget));
+    const bool atTarget = Holds(Key(printTarget), kNewPrint, false);
     if (!cancelled && !errorShown && !producedDeletedByOther && !atTarget) {
         Fault("4: the request ended with neither a box nor a cancel, and the new print is not at "
               "the target's name " +
-              host.targetPath);
+              printTarget);
     }
     if (YesCouldSucceed() && (!atTarget || errorShown || result != 0)) {
         Fault("6: after a Yes that nothing stood in the way of, the new print is not in place");
@@ -793,9 +813,7 @@ class Search {
     // Runs the scenario; a run that breaks a rule is run again to tell its story.
     int RunOne(const Scenario& scenario, const Run& prepared,
                std::vector<bool>* middlePartCalls = nullptr, int* callsBeforeYes = nullptr) {
-        if (++runs % 100000 == 0 && std::getenv("SEARCH_PROGRESS") != nullptr) {
-            std::fprintf(stderr, "%zu runs\n", runs);
-        }
+        ++runs;
         Run run(scenario, nullptr, &prepared);
         const std::vector<std::string> faults = run.Go();
         calls += static_cast<std::size_t>(run.Calls());
@@ -807,6 +825,7 @@ class Search {
         }
         if (!faults.empty()) {
             Report(scenario, faults);
+            stopping = stopping || stopAtFirstFault;
         }
         return run.Calls();
     }
@@ -824,11 +843,18 @@ class Search {
                 ++planned;
                 continue;
             }
+            if (stopping) {
+                return;
+            }
             Scenario failing = base;
             failing.failures = failures;
             RunOne(failing, prepared);
         }
     }
+
+    // With --stop-at-first-fault, every search stops once any has found a broken rule.
+    static inline bool stopAtFirstFault = false;
+    static inline std::atomic<bool> stopping{false};
 
     // Adds another search's runs, faults and stories to this one's.
     void Merge(const Search& other) {
@@ -937,7 +963,9 @@ class Search {
 // byte of "\" in second place, runs the scripts that meet every failure, with no other program
 // acting.
 int main(int argc, char** argv) {
-    const bool countOnly = argc > 1 && std::string(argv[1]) == "--count";
+    const std::string option = argc > 1 ? argv[1] : "";
+    const bool countOnly = option == "--count";
+    Search::stopAtFirstFault = option == "--stop-at-first-fault";
     std::vector<Scenario> scenarios;
     for (const CodePage& codePage : kCodePages) {
         for (const Scenario& scenario : BaseScenarios(codePage, codePage.rule == &kSingleByte)) {
@@ -949,7 +977,8 @@ int main(int argc, char** argv) {
     std::vector<std::thread> threads;
     for (std::size_t worker = 0; worker < workers; ++worker) {
         threads.emplace_back([&, worker] {
-            for (std::size_t index = worker; index < scenarios.size(); index += workers) {
+            for (std::size_t index = worker; index < scenarios.size() && !Search::stopping;
+                 index += workers) {
                 searches[worker].RunWithEveryFailure(scenarios[index], countOnly);
             }
         });
