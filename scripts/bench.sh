@@ -76,6 +76,16 @@ search_placements() {
     figure search_broken "$(sed -nE 's/.*, ([0-9]+) runs broke a rule$/\1/p' "$log")"
 }
 
+# --- The model file system against the real calls under Wine ----------------------------------
+compare_model() {
+    local log=$work/model-conformance.log
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir "$root/build/win32" -R '^(wine_prefix|model_conformance)$' -V >"$log" 2>&1
+    figure conformance_failed "$?"
+    figure conformance_situations "$(sed -nE 's/.*Conformance: ([0-9]+) situations.*/\1/p' "$log")"
+    figure conformance_deliberate "$(sed -nE 's/.*situations compared, ([0-9]+) deliberate.*/\1/p' "$log")"
+}
+
 # --- Under Wine: start-up, idle, memory, placement, soak and the host fuzz ----------------------
 wine_run() { "$WINELOADER" "$VELLORA_BIN/$1" "${@:2}"; }
 
@@ -254,6 +264,10 @@ build_table() {
         "$(value search_runs) runs, $(value search_broken) broke a rule" \
         "≥ 100000 runs, none broken" \
         "$(all_met "$(at_least "$(value search_runs)" 100000)" "$(at_most "$(value search_broken)" 0)")"
+    row "Model conformance: situations set up with real files under Wine and in the model, compared" \
+        "$(value conformance_situations) situations, $(value conformance_deliberate) deliberate differences, exit $(value conformance_failed)" \
+        "≥ 150 situations, every other difference a failure" \
+        "$(all_met "$(at_least "$(value conformance_situations)" 150)" "$(at_most "$(value conformance_failed)" 0)")"
     row "Host fuzz without the save-file dialog: requests from 4 senders answered ($(value hostfuzz_boxes) boxes answered); save dialogs answered" \
         "$(value hostfuzz_requests) of $fuzz_requests, $(value hostfuzz_unanswered) unanswered; $(value hostfuzz_dialogs)" \
         "all answered; 0" "$(all_met "$(at_least "$(value hostfuzz_requests)" "$fuzz_requests")" "$(at_most "$(value hostfuzz_unanswered)" 0)" "$(at_most "$(value hostfuzz_dialogs)" 0)")"
@@ -314,6 +328,8 @@ echo "Fuzzing the logic ($fuzz_runs inputs each)..."
 fuzz_logic
 echo "Searching every placement against the model file system..."
 search_placements
+echo "Comparing the model file system with the real calls under Wine..."
+compare_model
 echo "Under Wine: start-up, idle, memory, placement, soak, host fuzz..."
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside-display "$quick"
 build_table

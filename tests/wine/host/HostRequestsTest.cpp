@@ -113,6 +113,27 @@ TEST_F(Requests, a_missing_produced_file_shows_file_not_found_and_returns_0) {
     EXPECT_FALSE(FileExists(out + "\\Doc.tif"));
 }
 
+// An integer atom reads "#5" and no atom reads empty: taken as paths they would reach "#5.tif"
+// and ".tif" in the host's current folder, which it has from this test.
+TEST_F(Requests, a_1281_that_names_no_full_path_in_a_string_atom_touches_no_file) {
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof(current), current);
+    SetOutputRoot(host.window, out + "\\");
+    for (const WPARAM wParam : {WPARAM{5}, WPARAM{0}}) {
+        const std::string users = std::string(current) + (wParam == 5 ? "\\#5.tif" : "\\.tif");
+        ASSERT_TRUE(WriteFileText(users, "a file of the user's"));
+        SetNameSuffix(host.window, "Doc");
+        auto placed = std::async(std::launch::async, [&] {
+            return SendWithDeadline(host.window, vellora::HM_PLACE_OUTPUT, wParam, 0, 60000);
+        });
+        EXPECT_EQ(AnswerHostBox(IDCANCEL), "The file could not be renamed: File not found");
+        EXPECT_EQ(placed.get(), 0);
+        EXPECT_EQ(ReadFileText(users), "a file of the user's");
+        EXPECT_TRUE(FolderListing(out).empty());
+        DeleteFileA(users.c_str());
+    }
+}
+
 // Each box's modal loop takes the next request, so a second box can open over the first; a user
 // may still answer the first one first. Both requests must then come back.
 TEST_F(Requests, a_box_answered_before_a_later_one_still_lets_its_request_return) {

@@ -3,6 +3,8 @@
 // drive letter of the same volume.
 #include "HostUnderTest.h"
 
+#include "VelloraNames.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -272,6 +274,32 @@ TEST_F(Placement, yes_on_an_earlier_print_held_open_keeps_both_prints) {
     if (!windowsNt) {
         EXPECT_EQ(ReadFileText(part), "new");
     }
+}
+
+// The first Yes was given for the earlier print, which the second print has replaced after its
+// own Yes: the question comes again, about the second print.
+TEST_F(Placement, a_yes_for_a_file_that_another_print_replaced_meanwhile_asks_again) {
+    WriteFileText(target, "old");
+    auto first = PlaceOutputAsync(host.window, Produce("job1", "first"));
+    HWND firstBox = WaitForHostBox();
+    ASSERT_NE(firstBox, nullptr);
+    SetNameSuffix(host.window, "Doc");
+    auto second = PlaceOutputAsync(host.window, Produce("job2", "second"));
+    HWND secondBox = nullptr;
+    WaitUntil([&] {
+        for (HWND box : FindTopLevelWindows("#32770", vellora::kMessageCaption)) {
+            secondBox = box != firstBox && IsWindowVisible(box) ? box : secondBox;
+        }
+        return secondBox != nullptr;
+    });
+    ASSERT_NE(secondBox, nullptr);
+    PostMessageA(secondBox, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(ResultOf(second), 0);
+    PostMessageA(firstBox, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitForWindowGone(firstBox));
+    EXPECT_EQ(AnswerHostBox(IDCANCEL), Question(target));
+    EXPECT_EQ(ResultOf(first), 1);
+    EXPECT_EQ(ReadFileText(target), "second");
 }
 
 TEST_F(Placement, a_second_job_is_placed_while_the_first_waits_at_its_question) {

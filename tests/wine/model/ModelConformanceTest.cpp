@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -731,6 +732,9 @@ TEST(ModelConformanceSetUp, the_unix_side_answers) {
 
 TEST(ModelConformanceSetUp, at_least_150_situations) {
     EXPECT_GE(std::size(kSituations), 150u);
+    std::printf("Conformance: %u situations compared, %u deliberate differences\n",
+                static_cast<unsigned>(std::size(kSituations)),
+                static_cast<unsigned>(std::size(kDeliberateDifferences)));
 }
 
 TEST_P(ModelConformance, the_model_does_what_the_real_calls_do) {
