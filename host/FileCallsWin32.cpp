@@ -194,6 +194,26 @@ unsigned long long TimeOf(const FILETIME& time) {
     return Joined(time.dwHighDateTime, time.dwLowDateTime);
 }
 
+FileStamp StampOf(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIME& created,
+                  const FILETIME& written) {
+    FileStamp stamp;
+    stamp.known = true;
+    stamp.found = true;
+    stamp.attributes = attributes;
+    stamp.size = Joined(sizeHigh, sizeLow);
+    stamp.created = TimeOf(created);
+    stamp.written = TimeOf(written);
+    return stamp;
+}
+
+// Nothing there is known; any other failure leaves the stamp unknown.
+FileStamp StampOfFailure() {
+    const DWORD failure = GetLastError();
+    FileStamp stamp;
+    stamp.known = failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND;
+    return stamp;
+}
+
 } // namespace
 
 Win32FileCalls::Win32FileCalls() : part(INVALID_HANDLE_VALUE) {}
@@ -270,26 +290,28 @@ FileIdentity Win32FileCalls::CompareFiles(const std::string& first, const std::s
     return CompareBySharing(first, second);
 }
 
-// The folder's listing, which opens no file: it answers for a folder, a name being deleted and a
-// file that another program holds without sharing too, and under Wine costs a sixth of opening
-// the file to ask it (measured). The host's paths hold no wildcard (NamesPlainFile).
+// The attributes, times and size without opening the file, so that no other program's sharing
+// refuses them: GetFileAttributesExA where the system has it (Windows 98 and NT 4.0 on; under
+// Wine it costs a twentieth of the folder's listing, measured), else the folder's listing, which
+// Windows 95 has. The host's paths hold no wildcard (NamesPlainFile).
 FileStamp Win32FileCalls::Stamp(const std::string& path) {
-    FileStamp stamp;
+    static const auto attributesEx =
+        SystemFunction<decltype(&GetFileAttributesExA)>("kernel32.dll", "GetFileAttributesExA");
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (attributesEx != nullptr) {
+        return attributesEx(path.c_str(), GetFileExInfoStandard, &data)
+                   ? StampOf(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow,
+                             data.ftCreationTime, data.ftLastWriteTime)
+                   : StampOfFailure();
+    }
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
-        const DWORD failure = GetLastError();
-        stamp.known = failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND;
-        return stamp;
+        return StampOfFailure();
     }
     FindClose(search);
-    stamp.known = true;
-    stamp.found = true;
-    stamp.attributes = found.dwFileAttributes;
-    stamp.size = Joined(found.nFileSizeHigh, found.nFileSizeLow);
-    stamp.created = TimeOf(found.ftCreationTime);
-    stamp.written = TimeOf(found.ftLastWriteTime);
-    return stamp;
+    return StampOf(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow,
+                   found.ftCreationTime, found.ftLastWriteTime);
 }
 
 std::string Win32FileCalls::FullPath(const std::string& path) {

@@ -4,6 +4,8 @@
 #include "SystemErrorCodes.h"
 #include "VelloraNames.h"
 
+#include <utility>
+
 namespace {
 
 using namespace syserror;
@@ -79,9 +81,8 @@ unsigned long CreatePartBeside(FileCalls& calls, const LeadByteRule& codePage,
     return kCannotMake;
 }
 
-// Whether the produced file is still the driver's file at its path.
 bool IsStillThere(FileCalls& calls, const ProducedFile& produced) {
-    return calls.Stamp(produced.path) == produced.made;
+    return produced.IsStillThere(calls);
 }
 
 // A whole part is deleted only while the produced file is still there to be placed or discarded:
@@ -127,11 +128,13 @@ bool IsGone(unsigned long deleteFailure) {
 // what a Yes must not cost: it stays, whatever fails.
 MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const ProducedFile& produced,
                            const std::string& to) {
-    const std::string& from = produced.path;
+    const std::string& from = produced.Path();
     const unsigned long deleted = calls.Delete(from);
     if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
         return GiveUpPart(calls, produced, part, deleted);
     }
+    // A produced file that refused to go is known to be another file than the target: once the
+    // part has the target's name, the caller tries again to discard it.
     bool earlierDeleted = false;
     const unsigned long failure =
         PutPartInPlace(calls, part, to, ExistingTarget::replace, earlierDeleted);
@@ -139,7 +142,9 @@ MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const Prod
         return IsGone(deleted) || earlierDeleted ? KeptInPart(failure, part)
                                                  : GiveUpPart(calls, produced, part, failure);
     }
-    return Ended(kSuccess);
+    MoveResult placed = Ended(kSuccess);
+    placed.leftBehind = !IsGone(deleted);
+    return placed;
 }
 
 // A target that exists and is kept is refused before the copy, which would be wasted: the
@@ -151,7 +156,7 @@ MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const Prod
 MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
                            const ProducedFile& produced, const std::string& to,
                            ExistingTarget existing) {
-    const std::string& from = produced.path;
+    const std::string& from = produced.Path();
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
         return Ended(kAlreadyExists);
     }
@@ -170,7 +175,7 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
     // in case, on a file system that tells case), it may be what was copied. A produced file
     // that is simply gone went after the copy, which then holds the only whole print.
     const FileStamp afterCopy = calls.Stamp(from);
-    if (afterCopy.known && afterCopy.found && afterCopy != produced.made) {
+    if (afterCopy.known && afterCopy.found && afterCopy != produced.Made()) {
         calls.Delete(part);
         return Ended(kFileNotFound);
     }
@@ -182,7 +187,12 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
     }
     bool earlierDeleted = false;
     failure = PutPartInPlace(calls, part, to, existing, earlierDeleted);
-    return failure == kSuccess ? Ended(kSuccess) : GiveUpPart(calls, produced, part, failure);
+    if (failure != kSuccess) {
+        return GiveUpPart(calls, produced, part, failure);
+    }
+    MoveResult placed = Ended(kSuccess);
+    placed.leftBehind = IsStillThere(calls, produced);
+    return placed;
 }
 
 // Where the system has a rename that refuses to copy (Windows NT), that rename decides, whatever
@@ -195,30 +205,34 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
 MoveResult RenameOrCopy(FileCalls& calls, const LeadByteRule& codePage,
                         const ProducedFile& produced, const std::string& to,
                         ExistingTarget existing) {
-    const unsigned long renamed = calls.RenameWithoutCopy(produced.path, to, existing);
+    const unsigned long renamed = calls.RenameWithoutCopy(produced.Path(), to, existing);
     return renamed == kNotSameDevice || renamed == kCallNotImplemented
                ? CopyThroughPart(calls, codePage, produced, to, existing)
                : Ended(renamed);
 }
 
-// A produced file that is still there after the move may be the target: a rename onto the same
-// file succeeds without moving it, and a move onto it fails as onto any existing file. After a
-// move that worked it is left for the caller to discard only when it is known to be another file;
-// another file that has its name by now is no concern of the move's.
+// A move onto the produced file itself fails as onto any existing file: it is then the print at
+// the target's name. After a rename that worked, whatever has the produced file's name is another
+// file (the produced file moved) or the target itself: neither is the move's to discard.
 MoveResult AfterwardsAtProducedPath(FileCalls& calls, const ProducedFile& produced,
-                                    const std::string& to, MoveResult moved) {
-    if (!moved.keptAs.empty() || !IsStillThere(calls, produced)) {
+                                    const std::string& to, const MoveResult& moved) {
+    if (moved.failure == kSuccess || !moved.keptAs.empty() || !calls.Exists(produced.Path()) ||
+        !IsStillThere(calls, produced)) {
         return moved;
     }
-    const FileIdentity identity = calls.CompareFiles(produced.path, to);
-    if (moved.failure == kSuccess) {
-        moved.leftBehind = identity == FileIdentity::different;
-        return moved;
-    }
-    return identity == FileIdentity::same ? Ended(kSuccess) : moved;
+    return calls.CompareFiles(produced.Path(), to) == FileIdentity::same ? Ended(kSuccess) : moved;
 }
 
 } // namespace
+
+ProducedFile::ProducedFile(std::string producedPath, const LeadByteRule& codePage, FileCalls& calls)
+    : path(std::move(producedPath)) {
+    if (NamesPlainFile(path, codePage)) {
+        made = calls.Stamp(path);
+    } else {
+        made.known = true;
+    }
+}
 
 // After Yes the target is looked at before anything is changed: it may be the produced file
 // itself; a read-only file is never replaced, as it is never deleted (Windows refuses both, but
@@ -227,7 +241,7 @@ MoveResult AfterwardsAtProducedPath(FileCalls& calls, const ProducedFile& produc
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
                          const ProducedFile& produced, const std::string& to,
                          ExistingTarget existing) {
-    const std::string& from = produced.path;
+    const std::string& from = produced.Path();
     if (!NamesPlainFile(to, codePage)) {
         return Ended(kBadPathname);
     }

@@ -91,7 +91,18 @@ class FileCalls {
 
 // The file that the driver made, and its stamp when the driver handed it over: a file that has
 // its name later but another stamp is not the driver's.
-struct ProducedFile {
+class ProducedFile {
+  public:
+    // Stamps the file at once. A path that names no plain file is never looked at: it has
+    // nothing there.
+    ProducedFile(std::string producedPath, const LeadByteRule& codePage, FileCalls& calls);
+
+    const std::string& Path() const { return path; }
+    const FileStamp& Made() const { return made; }
+    // Whether the driver's file is still at its path.
+    bool IsStillThere(FileCalls& calls) const { return calls.Stamp(path) == made; }
+
+  private:
     std::string path;
     FileStamp made;
 };

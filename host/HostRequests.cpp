@@ -71,7 +71,7 @@ PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
         platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
         return PrintResult::placedOrNone;
     }
-    const ProducedFile produced{producedPath, StampOf(producedPath)};
+    const ProducedFile produced(producedPath, platform, platform.Files());
     switch (PlaceProduced(produced, targetPath)) {
     case PlacementOutcome::placed:
         return PrintResult::placedOrNone;
@@ -90,8 +90,8 @@ PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
 
 // Only the file that the driver made is discarded, never another that has its name by now.
 bool HostWindow::DiscardProducedFile(const ProducedFile& produced) {
-    return produced.made.found && IsStillThere(produced) &&
-           platform.Files().Delete(produced.path) == 0;
+    return produced.Made().found && IsStillThere(produced) &&
+           platform.Files().Delete(produced.Path()) == 0;
 }
 
 std::int32_t HostWindow::OnExit() {

@@ -13,7 +13,7 @@
 #include "VelloraNames.h"
 
 PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::string target) {
-    return PlaceProduced({producedPath, StampOf(producedPath)}, target);
+    return PlaceProduced(ProducedFile(producedPath, platform, platform.Files()), target);
 }
 
 // The target is the placement's own copy: a request that runs while a question waits may change
@@ -45,7 +45,7 @@ PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::stri
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
 MoveResult HostWindow::MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,
                                            ExistingTarget existing) {
-    if (!FitsPathBuffer(produced.path) || !FitsPathBuffer(target)) {
+    if (!FitsPathBuffer(produced.Path()) || !FitsPathBuffer(target)) {
         MoveResult refused;
         refused.failure = syserror::kBadPathname;
         return refused;
@@ -90,7 +90,7 @@ PlacementOutcome HostWindow::ReplaceTarget(const ProducedFile& produced,
 // file may have its name: a file that another program put there, or on a file system that tells
 // case, a file whose name differs only in case, which Windows then finds in its place.
 bool HostWindow::IsStillThere(const ProducedFile& produced) {
-    return StampOf(produced.path) == produced.made;
+    return produced.IsStillThere(platform.Files());
 }
 
 PlacementOutcome HostWindow::ProducedFileGone() {

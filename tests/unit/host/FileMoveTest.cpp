@@ -41,7 +41,8 @@ class FileMove : public ::testing::TestWithParam<ModelSystem> {
     }
     MoveResult Move(const std::string& to = kTarget,
                     ExistingTarget existing = ExistingTarget::keep) {
-        return MoveFileWhole(files, kSingleByte, {kProduced, files.Stamp(kProduced)}, to, existing);
+        return MoveFileWhole(files, kSingleByte, ProducedFile(kProduced, kSingleByte, files), to,
+                             existing);
     }
     // The files but the produced file, which a copy leaves for the caller to discard.
     Files Placed() const {
@@ -237,17 +238,17 @@ TEST_P(FileMove, a_file_that_another_program_holds_is_never_taken_for_the_produc
 }
 
 TEST_P(FileMove, a_name_that_is_no_plain_file_is_refused_before_any_call) {
-    const ProducedFile produced{kProduced, files.Stamp(kProduced)};
+    const ProducedFile produced(kProduced, kSingleByte, files);
     const int callsBefore = files.calls;
     for (const char* to : {"C:\\Out\\prn.tif", "C:\\Out\\NUL:x.tif", "C:\\Out\\Doc:x.tif",
                            "\\\\.\\C:\\Out\\Doc.tif", "C:\\Out\\*.tif", "C:\\Out\\Doc|.tif"}) {
         EXPECT_EQ(MoveFileWhole(files, kSingleByte, produced, to, ExistingTarget::replace).failure,
                   kBadPathname)
             << to;
-        EXPECT_EQ(
-            MoveFileWhole(files, kSingleByte, {to, FileStamp()}, kTarget, ExistingTarget::keep)
-                .failure,
-            kFileNotFound)
+        EXPECT_EQ(MoveFileWhole(files, kSingleByte, ProducedFile(to, kSingleByte, files), kTarget,
+                                ExistingTarget::keep)
+                      .failure,
+                  kFileNotFound)
             << to;
     }
     EXPECT_EQ(files.calls, callsBefore);
@@ -262,7 +263,7 @@ TEST_P(FileMove, double_byte_folders_are_read_by_whole_characters) {
     japanese.AddFolder("E:\\\x95\x5C");
     japanese.AddFile("C:\\\x95\x5C\\job1.tif", "print");
     const std::string produced = "C:\\\x95\x5C\\job1.tif";
-    EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, {produced, japanese.Stamp(produced)},
+    EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, ProducedFile(produced, kShiftJis, japanese),
                             "E:\\\x95\x5C\\Doc.tif", ExistingTarget::keep)
                   .failure,
               0u);
