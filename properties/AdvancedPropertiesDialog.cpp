@@ -12,7 +12,6 @@ struct Caption {
     int controlId;
     const char* text;
 };
-constexpr const char* kDialogCaption = "Vellora 9x Advanced Properties";
 constexpr Caption kCaptions[] = {
     {IDC_OUTPUT_FILENAME_GROUP, "Output filename"},
     {IDC_FROM_FILENAME_DIALOG, FilenameModeCaption(FilenameMode::FromFilenameDialog)},
@@ -192,7 +191,7 @@ Multipage AdvancedPropertiesDialog::MultipageShown() const {
 }
 
 void AdvancedPropertiesDialog::SetCaptions() {
-    SetWindowTextA(Window(), kDialogCaption);
+    SetWindowTextA(Window(), kCaption);
     for (const Caption& caption : kCaptions) {
         SetItemText(caption.controlId, caption.text);
     }

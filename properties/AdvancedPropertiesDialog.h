@@ -9,6 +9,8 @@
 
 class AdvancedPropertiesDialog : public ModalDialog {
   public:
+    static constexpr const char* kCaption = "Vellora 9x Advanced Properties";
+
     AdvancedPropertiesDialog();
 
   private:
