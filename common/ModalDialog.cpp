@@ -45,6 +45,8 @@ void ModalDialog::OnCommand(int id, int notification) {
         OnClicked(id);
     } else if (notification == EN_CHANGE) {
         OnEditChanged(id);
+    } else if (notification == EN_KILLFOCUS) {
+        OnEditLeft(id);
     }
 }
 

@@ -28,6 +28,8 @@ class ModalDialog {
     virtual void OnClicked(int /*controlId*/) {}
     // EN_CHANGE: an edit control's text has changed, whoever changed it.
     virtual void OnEditChanged(int /*controlId*/) {}
+    // EN_KILLFOCUS: the keyboard focus has left an edit control.
+    virtual void OnEditLeft(int /*controlId*/) {}
 
     void EndDialog(INT_PTR result);
     HWND Window() const { return window; }

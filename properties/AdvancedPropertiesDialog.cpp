@@ -98,6 +98,22 @@ void AdvancedPropertiesDialog::OnEditChanged(int controlId) {
     }
 }
 
+// A space typed at the end of the field may be the first of "My Scans": the field shows what the
+// file will give back once the user has left it, and when OK writes it.
+void AdvancedPropertiesDialog::OnEditLeft(int controlId) {
+    if (controlId == IDC_OUTPUT_PATH) {
+        ShowPathAsTheFileReadsIt();
+    }
+}
+
+void AdvancedPropertiesDialog::ShowPathAsTheFileReadsIt() {
+    const std::string shown = ItemText(IDC_OUTPUT_PATH);
+    const std::string read = TextAsTheFileReadsIt(shown, IsLeadByteOfCodePage);
+    if (read != shown) {
+        SetItemText(IDC_OUTPUT_PATH, read);
+    }
+}
+
 // Typed, pasted, put there by another program's WM_SETTEXT or by an input method, or read from
 // the file: whatever the field now holds, it keeps only what OK can write as it shows it.
 void AdvancedPropertiesDialog::KeepPathFieldWritable() {
@@ -175,8 +191,10 @@ FilenameMode AdvancedPropertiesDialog::FilenameModeShown() const {
                                                : FilenameMode::UseDefaultFilename;
 }
 
-// A disabled field still counts, and so does an empty one.
+// A disabled field still counts, and so does an empty one. What it shows is what the file will
+// give back.
 std::string AdvancedPropertiesDialog::OutputPathShown() {
+    ShowPathAsTheFileReadsIt();
     return ItemText(IDC_OUTPUT_PATH, kMaxOutputPathLength);
 }
 

@@ -18,7 +18,9 @@ class AdvancedPropertiesDialog : public ModalDialog {
     void OnOK() override;
     void OnClicked(int controlId) override;
     void OnEditChanged(int controlId) override;
+    void OnEditLeft(int controlId) override;
     void KeepPathFieldWritable();
+    void ShowPathAsTheFileReadsIt();
     PathFieldText PathFieldInBytes();
     std::optional<PathFieldText> PathFieldWithoutForeignCharacters() const;
     std::size_t FieldLength() const;

@@ -35,6 +35,12 @@ struct PathFieldText {
 std::optional<PathFieldText> KeepEditWithinField(std::string_view before, std::string_view after,
                                                  std::size_t caret, LeadByteTest isLeadByte);
 
+// The text as the settings file gives it back once OK has written it, so that the field can
+// show that: the system's profile calls drop the spaces at either end, then take one pair of
+// quotation marks (' or ") from around the whole value. Repeated until it reads back as it is,
+// by whole characters (a lead byte takes the byte after it along, whatever that byte is).
+std::string TextAsTheFileReadsIt(std::string_view text, LeadByteTest isLeadByte);
+
 // The caret's place in bytes and as the field counts it: in bytes on Windows 9x, in characters
 // on NT and under Wine. The field's length in its own count tells which.
 std::size_t CaretInFieldCount(std::string_view text, std::size_t caretBytes,
