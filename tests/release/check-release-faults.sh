@@ -51,5 +51,6 @@ VlExProp.exe: not the build's own stripped program|repack "LC_ALL=C sed -i 's/IN
 -uncommitted.zip is missing|uncommitted_checkout
 README.TXT: dated 19990101.120000, not|repack "TZ=UTC touch -d '1999-01-01 12:00' README.TXT"
 Uninstall.exe: permissions rwsrwxrwx (unx), not rw-r--r-- (unx)|repack "chmod 4777 Uninstall.exe"
+sentences of more than 25 words, more than 15|repack "for n in \$(seq 16); do echo \$(seq 30). >>README.TXT; done"
 TABLE
 exit "$status"

@@ -7,7 +7,8 @@
 # and is at most 32 KB; README.TXT and LICENSE.TXT are their sources with CR LF line ends, byte
 # for byte, sources that hold no CR and end in a line end; README.TXT is ASCII and at most 78
 # columns; every line of the checksum file is as sha256sum writes it, with CR LF, and the zip
-# and each program have exactly one, with their SHA-256.
+# and each program have exactly one, with their SHA-256; README.TXT has at most 15 sentences of
+# more than 25 words.
 # usage: check-release.sh OBJDUMP WINDRES STRIP IMPORT_TABLE CHECKOUT OUT_FOLDER [TEXTS_FOLDER]
 # The build is the one in CHECKOUT/build/release; TEXTS_FOLDER holds docs/README.TXT and LICENSE,
 # by default CHECKOUT.
@@ -101,6 +102,10 @@ LC_ALL=C grep -qP '[^\x00-\x7F]' "$readme" && fail "README.TXT: a character that
 long=$(tr -d '\r' <"$readme" | awk 'length > 78 { print NR }' | head -n 3)
 [ -z "$long" ] || fail "README.TXT: lines longer than 78 columns:" $long
 grep -qF "version $version" "$readme" || fail "README.TXT: does not name version $version"
+# Long sentences are hard to follow: at most 15 of more than 25 words, counted with the whole text
+# joined and cut after each ".", "!" or "?" that a space follows.
+long=$(tr -s '[:space:]' ' ' <"$readme" | sed -E 's/([.!?]) /\1\n/g' | awk 'NF > 25' | wc -l)
+[ "$long" -le 15 ] || fail "README.TXT: $long sentences of more than 25 words, more than 15"
 
 # Every line is read here: sha256sum -c takes a CR CR LF line, and with --ignore-missing it
 # skips a line whose file it does not find.
