@@ -209,15 +209,15 @@ Multipage AdvancedPropertiesDialog::MultipageShown() const {
 }
 
 void AdvancedPropertiesDialog::SetCaptions() {
-    SetWindowTextA(Window(), kCaption);
+    ShowCaption(kCaption);
     for (const Caption& caption : kCaptions) {
-        SetItemText(caption.controlId, caption.text);
+        ShowItemText(caption.controlId, caption.text);
     }
 }
 
 void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
-    SetChecked(IDC_USE_DEFAULT_FILENAME, false);
-    SetChecked(IDC_FROM_FILENAME_DIALOG, false);
+    Uncheck(IDC_USE_DEFAULT_FILENAME);
+    Uncheck(IDC_FROM_FILENAME_DIALOG);
     Check(mode == FilenameMode::FromFilenameDialog ? IDC_FROM_FILENAME_DIALOG
                                                    : IDC_USE_DEFAULT_FILENAME);
     // The path and its label matter only while the default file name is in use.
@@ -227,9 +227,9 @@ void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
 }
 
 void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
-    SetChecked(IDC_COMPRESSION_NONE, false);
-    SetChecked(IDC_COMPRESSION_LZW, false);
-    SetChecked(IDC_COMPRESSION_RLE, false);
+    Uncheck(IDC_COMPRESSION_NONE);
+    Uncheck(IDC_COMPRESSION_LZW);
+    Uncheck(IDC_COMPRESSION_RLE);
     switch (compression) {
     case Compression::Rle:
         Check(IDC_COMPRESSION_RLE);
@@ -244,9 +244,17 @@ void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
 }
 
 void AdvancedPropertiesDialog::SelectMultipage(Multipage multipage) {
-    SetChecked(IDC_MULTIPAGE_TIFF, false);
-    SetChecked(IDC_ONE_FILE_PER_PAGE, false);
+    Uncheck(IDC_MULTIPAGE_TIFF);
+    Uncheck(IDC_ONE_FILE_PER_PAGE);
     Check(multipage == Multipage::OneFilePerPage ? IDC_ONE_FILE_PER_PAGE : IDC_MULTIPAGE_TIFF);
+}
+
+// A radio button that is not checked is left alone: Wine sets its style anew on every
+// BM_SETCHECK, a round trip to the window server.
+void AdvancedPropertiesDialog::Uncheck(int radioButtonId) {
+    if (IsChecked(radioButtonId)) {
+        SetChecked(radioButtonId, false);
+    }
 }
 
 void AdvancedPropertiesDialog::Check(int radioButtonId) {

@@ -42,6 +42,7 @@ class AdvancedPropertiesDialog : public ModalDialog {
     // Checks a radio button and keeps it out of the tab order, to which the platform adds
     // every checked radio button: the tab stops are OK, Cancel and the path field alone.
     void Check(int radioButtonId);
+    void Uncheck(int radioButtonId);
 
     // The path field's text as last kept, only to tell what an edit put in; OK reads the field.
     std::string pathBeforeEdit;
