@@ -3,7 +3,9 @@
 // lines for every reader, the driver among them, at most 259 bytes of the ANSI code page by
 // whole characters, the most the file's read keeps, and, where the field holds Unicode text,
 // no character that the code page has no bytes for, which OK would write as "?" or as another
-// character. Any other text is the user's to choose.
+// character; once the user has left it, and when OK writes it, no spaces at either end and no
+// quotation marks around the whole, which the file's read would drop. Any other text is the
+// user's to choose.
 // Free of Windows, so that the rules are tested natively.
 #pragma once
 
