@@ -45,6 +45,8 @@ void ModalDialog::OnCommand(int id, int notification) {
         OnClicked(id);
     } else if (notification == EN_CHANGE) {
         OnEditChanged(id);
+    } else if (notification == EN_KILLFOCUS) {
+        OnEditLeft(id);
     }
 }
 
@@ -96,6 +98,20 @@ void ModalDialog::SetItemText(int id, const std::string& text) {
     SetDlgItemTextA(window, id, text.c_str());
 }
 
+void ModalDialog::ShowItemText(int id, const std::string& text) {
+    if (ItemText(id) != text) {
+        SetItemText(id, text);
+    }
+}
+
+void ModalDialog::ShowCaption(const std::string& caption) {
+    char shown[kLongestCaption + 2] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof(shown), reinterpret_cast<LPARAM>(shown));
+    if (caption != shown) {
+        SetWindowTextA(window, caption.c_str());
+    }
+}
+
 std::string ModalDialog::ItemText(int id, int maxLength) {
     std::vector<char> buffer(static_cast<size_t>(maxLength) + 1, '\0');
     const UINT length = GetDlgItemTextA(window, id, buffer.data(), maxLength + 1);
@@ -116,6 +132,11 @@ void ModalDialog::SetChecked(int id, bool checked) {
     SendDlgItemMessageA(window, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+// Only a change: under Wine every EnableWindow is a round trip to the window server.
 void ModalDialog::EnableItem(int id, bool enabled) {
-    EnableWindow(Item(id), enabled);
+    HWND item = Item(id);
+    const bool isEnabled = (GetWindowLongPtrA(item, GWL_STYLE) & WS_DISABLED) == 0;
+    if (isEnabled != enabled) {
+        EnableWindow(item, enabled);
+    }
 }

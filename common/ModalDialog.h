@@ -28,11 +28,18 @@ class ModalDialog {
     virtual void OnClicked(int /*controlId*/) {}
     // EN_CHANGE: an edit control's text has changed, whoever changed it.
     virtual void OnEditChanged(int /*controlId*/) {}
+    // EN_KILLFOCUS: the keyboard focus has left an edit control.
+    virtual void OnEditLeft(int /*controlId*/) {}
 
     void EndDialog(INT_PTR result);
     HWND Window() const { return window; }
     HWND Item(int id) const;
     void SetItemText(int id, const std::string& text);
+    // Sets the text unless the control shows it already: under Wine each text set is a round
+    // trip to the window server, which a dialog's start-up would pay for nothing.
+    void ShowItemText(int id, const std::string& text);
+    // Sets the dialog's caption unless it shows that one already.
+    void ShowCaption(const std::string& caption);
     // The control's text, at most maxLength characters.
     std::string ItemText(int id, int maxLength);
     // The control's whole text.
@@ -49,6 +56,9 @@ class ModalDialog {
     void OnCommand(int id, int notification);
     bool PaintIconWhenMinimised();
     void CentreOnScreen();
+
+    // Longer than any caption of the two dialogs; a longer one shown is read cut, and so differs.
+    static constexpr int kLongestCaption = 64;
 
     int templateId;
     HWND window = nullptr;

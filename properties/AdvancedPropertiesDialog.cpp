@@ -12,7 +12,6 @@ struct Caption {
     int controlId;
     const char* text;
 };
-constexpr const char* kDialogCaption = "Vellora 9x Advanced Properties";
 constexpr Caption kCaptions[] = {
     {IDC_OUTPUT_FILENAME_GROUP, "Output filename"},
     {IDC_FROM_FILENAME_DIALOG, FilenameModeCaption(FilenameMode::FromFilenameDialog)},
@@ -99,6 +98,22 @@ void AdvancedPropertiesDialog::OnEditChanged(int controlId) {
     }
 }
 
+// A space typed at the end of the field may be the first of "My Scans": the field shows what the
+// file will give back once the user has left it, and when OK writes it.
+void AdvancedPropertiesDialog::OnEditLeft(int controlId) {
+    if (controlId == IDC_OUTPUT_PATH) {
+        ShowPathAsTheFileReadsIt();
+    }
+}
+
+void AdvancedPropertiesDialog::ShowPathAsTheFileReadsIt() {
+    const std::string shown = ItemText(IDC_OUTPUT_PATH);
+    const std::string read = TextAsTheFileReadsIt(shown, IsLeadByteOfCodePage);
+    if (read != shown) {
+        SetItemText(IDC_OUTPUT_PATH, read);
+    }
+}
+
 // Typed, pasted, put there by another program's WM_SETTEXT or by an input method, or read from
 // the file: whatever the field now holds, it keeps only what OK can write as it shows it.
 void AdvancedPropertiesDialog::KeepPathFieldWritable() {
@@ -176,8 +191,10 @@ FilenameMode AdvancedPropertiesDialog::FilenameModeShown() const {
                                                : FilenameMode::UseDefaultFilename;
 }
 
-// A disabled field still counts, and so does an empty one.
+// A disabled field still counts, and so does an empty one. What it shows is what the file will
+// give back.
 std::string AdvancedPropertiesDialog::OutputPathShown() {
+    ShowPathAsTheFileReadsIt();
     return ItemText(IDC_OUTPUT_PATH, kMaxOutputPathLength);
 }
 
@@ -192,15 +209,15 @@ Multipage AdvancedPropertiesDialog::MultipageShown() const {
 }
 
 void AdvancedPropertiesDialog::SetCaptions() {
-    SetWindowTextA(Window(), kDialogCaption);
+    ShowCaption(kCaption);
     for (const Caption& caption : kCaptions) {
-        SetItemText(caption.controlId, caption.text);
+        ShowItemText(caption.controlId, caption.text);
     }
 }
 
 void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
-    SetChecked(IDC_USE_DEFAULT_FILENAME, false);
-    SetChecked(IDC_FROM_FILENAME_DIALOG, false);
+    Uncheck(IDC_USE_DEFAULT_FILENAME);
+    Uncheck(IDC_FROM_FILENAME_DIALOG);
     Check(mode == FilenameMode::FromFilenameDialog ? IDC_FROM_FILENAME_DIALOG
                                                    : IDC_USE_DEFAULT_FILENAME);
     // The path and its label matter only while the default file name is in use.
@@ -210,9 +227,9 @@ void AdvancedPropertiesDialog::SelectOutputFilenameMode(FilenameMode mode) {
 }
 
 void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
-    SetChecked(IDC_COMPRESSION_NONE, false);
-    SetChecked(IDC_COMPRESSION_LZW, false);
-    SetChecked(IDC_COMPRESSION_RLE, false);
+    Uncheck(IDC_COMPRESSION_NONE);
+    Uncheck(IDC_COMPRESSION_LZW);
+    Uncheck(IDC_COMPRESSION_RLE);
     switch (compression) {
     case Compression::Rle:
         Check(IDC_COMPRESSION_RLE);
@@ -227,9 +244,17 @@ void AdvancedPropertiesDialog::SelectCompression(Compression compression) {
 }
 
 void AdvancedPropertiesDialog::SelectMultipage(Multipage multipage) {
-    SetChecked(IDC_MULTIPAGE_TIFF, false);
-    SetChecked(IDC_ONE_FILE_PER_PAGE, false);
+    Uncheck(IDC_MULTIPAGE_TIFF);
+    Uncheck(IDC_ONE_FILE_PER_PAGE);
     Check(multipage == Multipage::OneFilePerPage ? IDC_ONE_FILE_PER_PAGE : IDC_MULTIPAGE_TIFF);
+}
+
+// A radio button that is not checked is left alone: Wine sets its style anew on every
+// BM_SETCHECK, a round trip to the window server.
+void AdvancedPropertiesDialog::Uncheck(int radioButtonId) {
+    if (IsChecked(radioButtonId)) {
+        SetChecked(radioButtonId, false);
+    }
 }
 
 void AdvancedPropertiesDialog::Check(int radioButtonId) {

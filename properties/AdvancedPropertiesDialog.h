@@ -9,6 +9,8 @@
 
 class AdvancedPropertiesDialog : public ModalDialog {
   public:
+    static constexpr const char* kCaption = "Vellora 9x Advanced Properties";
+
     AdvancedPropertiesDialog();
 
   private:
@@ -16,7 +18,9 @@ class AdvancedPropertiesDialog : public ModalDialog {
     void OnOK() override;
     void OnClicked(int controlId) override;
     void OnEditChanged(int controlId) override;
+    void OnEditLeft(int controlId) override;
     void KeepPathFieldWritable();
+    void ShowPathAsTheFileReadsIt();
     PathFieldText PathFieldInBytes();
     std::optional<PathFieldText> PathFieldWithoutForeignCharacters() const;
     std::size_t FieldLength() const;
@@ -38,6 +42,7 @@ class AdvancedPropertiesDialog : public ModalDialog {
     // Checks a radio button and keeps it out of the tab order, to which the platform adds
     // every checked radio button: the tab stops are OK, Cancel and the path field alone.
     void Check(int radioButtonId);
+    void Uncheck(int radioButtonId);
 
     // The path field's text as last kept, only to tell what an edit put in; OK reads the field.
     std::string pathBeforeEdit;

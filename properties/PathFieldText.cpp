@@ -67,7 +67,29 @@ std::string FieldCharacters(std::string_view text, std::size_t room, LeadByteTes
     return kept;
 }
 
+// One pass of what the profile calls do to a value: the spaces at either end, then a pair of
+// quotation marks around the whole.
+std::string_view AsReadOnce(std::string_view text, LeadByteTest isLeadByte) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (EndsWithCharacters(text, " ", isLeadByte)) {
+        text.remove_suffix(1);
+    }
+    const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                        EndsWithCharacters(text, text.substr(0, 1), isLeadByte);
+    return quoted ? text.substr(1, text.size() - 2) : text;
+}
+
 } // namespace
+
+std::string TextAsTheFileReadsIt(std::string_view text, LeadByteTest isLeadByte) {
+    for (std::string_view read = AsReadOnce(text, isLeadByte); read.size() < text.size();
+         read = AsReadOnce(text, isLeadByte)) {
+        text = read;
+    }
+    return std::string(text);
+}
 
 std::optional<PathFieldText> KeepEditWithinField(std::string_view before, std::string_view after,
                                                  std::size_t caret, LeadByteTest isLeadByte) {

@@ -3,7 +3,9 @@
 // lines for every reader, the driver among them, at most 259 bytes of the ANSI code page by
 // whole characters, the most the file's read keeps, and, where the field holds Unicode text,
 // no character that the code page has no bytes for, which OK would write as "?" or as another
-// character. Any other text is the user's to choose.
+// character; once the user has left it, and when OK writes it, no spaces at either end and no
+// quotation marks around the whole, which the file's read would drop. Any other text is the
+// user's to choose.
 // Free of Windows, so that the rules are tested natively.
 #pragma once
 
@@ -34,6 +36,12 @@ struct PathFieldText {
 // (the caret at its start) keeps its first whole characters that fit.
 std::optional<PathFieldText> KeepEditWithinField(std::string_view before, std::string_view after,
                                                  std::size_t caret, LeadByteTest isLeadByte);
+
+// The text as the settings file gives it back once OK has written it, so that the field can
+// show that: the system's profile calls drop the spaces at either end, then take one pair of
+// quotation marks (' or ") from around the whole value. Repeated until it reads back as it is,
+// by whole characters (a lead byte takes the byte after it along, whatever that byte is).
+std::string TextAsTheFileReadsIt(std::string_view text, LeadByteTest isLeadByte);
 
 // The caret's place in bytes and as the field counts it: in bytes on Windows 9x, in characters
 // on NT and under Wine. The field's length in its own count tells which.

@@ -6,18 +6,23 @@
 #                              them but with CR LF line ends, for Notepad
 # The same commit gives the same bytes wherever it is built: the programs carry the commit's
 # time instead of the link time, and the zip holds its files in a fixed order with the commit's
-# time, fixed permissions and no extra fields.
+# time, fixed permissions and no extra fields. A checkout with changes that are not committed
+# gives a release marked as such (scripts/release-version.sh): VERSION ends in "-uncommitted".
 set -euo pipefail
-export LC_ALL=C TZ=UTC
-# zip and unzip take default options from these; ZIPOPT=-l would make the texts' CR LF CR CR LF.
-unset ZIP ZIPOPT UNZIP UNZIPOPT ZIPINFO ZIPINFOOPT
 root=$(cd "$(dirname "$0")/.." && pwd)
 programs=(VelloraH VlExProp Uninstall)
 
-"$root/scripts/setup.sh"
+# Nothing of the caller's environment reaches the build or the zip: compiler and linker flags
+# (CFLAGS, CXXFLAGS, CPPFLAGS, LDFLAGS, RCFLAGS), MAKEFLAGS, which can set make's variables, a
+# PATH that finds other tools, and zip's and unzip's option variables (ZIPOPT=-l turned the
+# texts' CR LF into CR CR LF). The set-up comes first, in the caller's environment, which may
+# hold what the package manager needs; then the script runs again in a known one.
+if [ "${1:-}" != --in-known-environment ]; then
+    "$root/scripts/setup.sh"
+    exec env -i PATH=/usr/bin:/bin LC_ALL=C TZ=UTC bash "$0" --in-known-environment
+fi
 
-version=$(sed -n 's/^project(Vellora9x VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
-[ -n "$version" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
+version=$("$root/scripts/release-version.sh" "$root")
 name=vellora9x-$version
 # Debian's linker writes this time into each program's header in place of the time of linking.
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
@@ -27,7 +32,7 @@ release_date=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%-d %B %Y')
 
 build=$root/build/release
 rm -rf "$build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELLORA_VERSION_TEXT="$version" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${programs[@]}" >/dev/null
 

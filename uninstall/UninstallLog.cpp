@@ -25,8 +25,8 @@ bool AppendErrorLine(UninstallLog& log, const char* message, std::int32_t errorC
     return false;
 }
 
-void AppendFileLine(UninstallLog& log, const char* fileName, bool deleted) {
+void AppendRemovalLine(UninstallLog& log, const char* name, bool deleted) {
     log.Append(deleted ? "  " : "\t");
-    log.Append(fileName);
+    log.Append(name);
     log.Append(deleted ? " deleted...\n" : " not deleted...\n");
 }

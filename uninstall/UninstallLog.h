@@ -25,5 +25,6 @@ class UninstallLog {
 // Returns false, which the failing step passes on as its own result.
 bool AppendErrorLine(UninstallLog& log, const char* message, std::int32_t errorCode);
 
-// "  <name> deleted...\n" when the file was deleted, "\t<name> not deleted...\n" otherwise.
-void AppendFileLine(UninstallLog& log, const char* fileName, bool deleted);
+// "  <name> deleted...\n" when the file or value was deleted, "\t<name> not deleted...\n"
+// otherwise.
+void AppendRemovalLine(UninstallLog& log, const char* name, bool deleted);

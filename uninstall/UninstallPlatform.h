@@ -10,6 +10,9 @@
 struct HWND__;
 struct HKEY__;
 
+// How a registry key is opened: to change its values, or only to read them.
+enum class KeyAccess { Full, Read };
+
 class UninstallPlatform {
   public:
     UninstallPlatform() = default;
@@ -37,13 +40,16 @@ class UninstallPlatform {
     virtual std::optional<std::string> WindowsDirectory() = 0;
     virtual std::optional<std::string> ShellFolderPath(int folderId) = 0;
     virtual bool DeleteFileAtPath(const std::string& path) = 0;
+    // Whether a file or folder is at the path.
+    virtual bool PathExists(const std::string& path) = 0;
     // Removes the folder if it is empty.
     virtual void RemoveFolder(const std::string& path) = 0;
 
-    // A key under HKEY_LOCAL_MACHINE opened with full access, or null.
-    virtual HKEY__* OpenMachineKey(const char* subKey) = 0;
+    // A key under HKEY_LOCAL_MACHINE opened with full access or to read, or null.
+    virtual HKEY__* OpenMachineKey(const char* subKey, KeyAccess access) = 0;
     // Whether the value exists.
     virtual bool QueryValue(HKEY__* key, const char* valueName) = 0;
-    virtual void DeleteValue(HKEY__* key, const char* valueName) = 0;
+    // Whether the value was deleted.
+    virtual bool DeleteValue(HKEY__* key, const char* valueName) = 0;
     virtual void CloseKey(HKEY__* key) = 0;
 };

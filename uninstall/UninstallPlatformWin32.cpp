@@ -82,13 +82,18 @@ bool Win32UninstallPlatform::DeleteFileAtPath(const std::string& path) {
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32UninstallPlatform::PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void Win32UninstallPlatform::RemoveFolder(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
-HKEY Win32UninstallPlatform::OpenMachineKey(const char* subKey) {
+HKEY Win32UninstallPlatform::OpenMachineKey(const char* subKey, KeyAccess access) {
+    const REGSAM rights = access == KeyAccess::Full ? KEY_ALL_ACCESS : KEY_QUERY_VALUE;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, rights, &key) != ERROR_SUCCESS) {
         return nullptr;
     }
     return key;
@@ -102,8 +107,8 @@ bool Win32UninstallPlatform::QueryValue(HKEY key, const char* valueName) {
     return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
 }
 
-void Win32UninstallPlatform::DeleteValue(HKEY key, const char* valueName) {
-    RegDeleteValueA(key, valueName);
+bool Win32UninstallPlatform::DeleteValue(HKEY key, const char* valueName) {
+    return RegDeleteValueA(key, valueName) == ERROR_SUCCESS;
 }
 
 void Win32UninstallPlatform::CloseKey(HKEY key) {

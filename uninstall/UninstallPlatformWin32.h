@@ -16,9 +16,10 @@ class Win32UninstallPlatform final : public UninstallPlatform {
     std::optional<std::string> WindowsDirectory() override;
     std::optional<std::string> ShellFolderPath(int folderId) override;
     bool DeleteFileAtPath(const std::string& path) override;
+    bool PathExists(const std::string& path) override;
     void RemoveFolder(const std::string& path) override;
-    HKEY__* OpenMachineKey(const char* subKey) override;
+    HKEY__* OpenMachineKey(const char* subKey, KeyAccess access) override;
     bool QueryValue(HKEY__* key, const char* valueName) override;
-    void DeleteValue(HKEY__* key, const char* valueName) override;
+    bool DeleteValue(HKEY__* key, const char* valueName) override;
     void CloseKey(HKEY__* key) override;
 };

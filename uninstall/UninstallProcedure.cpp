@@ -9,7 +9,10 @@ void RunUninstall(UninstallPlatform& platform, UninstallLog& log) {
     // The printer is the gate: while it is installed, nothing it relies on may go.
     if (RemovePrinter(platform, log)) {
         RemoveProgramFiles(platform, log);
-        RemoveStartupEntry(platform);
+        // A value that was deleted or never there has no line: the six lines of a complete run.
+        if (!RemoveStartupEntry(platform)) {
+            AppendRemovalLine(log, vellora::kStartupValue, false);
+        }
     }
     log.Append("Uninstallation finished.\n");
 }
@@ -35,12 +38,12 @@ void RemoveProgramFiles(UninstallPlatform& platform, UninstallLog& log) {
     log.Append("Deleting driver files...\n");
     const bool hostDeleted =
         DeleteFileInFolder(platform, platform.PrinterDriverDirectory(), vellora::kHostProgramFile);
-    AppendFileLine(log, vellora::kHostProgramFile, hostDeleted);
+    AppendRemovalLine(log, vellora::kHostProgramFile, hostDeleted);
     const std::optional<std::string> settingsFile =
         SettingsFilePath(platform.WindowsDirectory().value_or(std::string()));
     const bool settingsDeleted = settingsFile && platform.DeleteFileAtPath(*settingsFile);
-    AppendFileLine(log, vellora::kSettingsFile, settingsDeleted);
-    RemoveStartMenuItems(platform);
+    AppendRemovalLine(log, vellora::kSettingsFile, settingsDeleted);
+    RemoveStartMenuItems(platform, log);
 }
 
 void StopHost(UninstallPlatform& platform) {
@@ -59,30 +62,35 @@ bool DeleteFileInFolder(UninstallPlatform& platform, const std::optional<std::st
     return path && platform.DeleteFileAtPath(*path);
 }
 
-void RemoveStartMenuItems(UninstallPlatform& platform) {
+void RemoveStartMenuItems(UninstallPlatform& platform, UninstallLog& log) {
     for (const char* shortcut : vellora::kShortcutNames) {
-        RemoveShortcut(platform, vellora::kStartMenuFolder, shortcut);
+        if (RemoveShortcut(platform, vellora::kStartMenuFolder, shortcut) ==
+            ShortcutOutcome::Stayed) {
+            const std::string fileName = std::string(shortcut) + "." + vellora::kShortcutExtension;
+            AppendRemovalLine(log, fileName.c_str(), false);
+        }
     }
 }
 
-bool RemoveShortcut(UninstallPlatform& platform, const std::string& folderName,
-                    const std::string& shortcutName) {
+ShortcutOutcome RemoveShortcut(UninstallPlatform& platform, const std::string& folderName,
+                               const std::string& shortcutName) {
     const std::optional<std::string> programs = GetSpecialFolderPath(platform, kProgramsFolderId);
     if (!programs) {
-        return false;
+        return ShortcutOutcome::FolderUnknown;
     }
+    // A path that does not fit a path buffer names no file that could be there.
     const std::optional<std::string> productFolder = FitPath(*programs + folderName + "\\");
     if (!productFolder) {
-        return true;
+        return ShortcutOutcome::Gone;
     }
     const std::optional<std::string> shortcut =
         FitPath(*productFolder + shortcutName + "." + vellora::kShortcutExtension);
-    if (shortcut) {
-        platform.DeleteFileAtPath(*shortcut);
-    }
+    // A failed deletion of a shortcut that was not there is no failure.
+    const bool stayed =
+        shortcut && !platform.DeleteFileAtPath(*shortcut) && platform.PathExists(*shortcut);
     // Fails while the folder still holds anything, a file of the user's for one.
     platform.RemoveFolder(*productFolder);
-    return true;
+    return stayed ? ShortcutOutcome::Stayed : ShortcutOutcome::Gone;
 }
 
 std::optional<std::string> GetSpecialFolderPath(UninstallPlatform& platform, int folderId) {
@@ -95,31 +103,36 @@ std::optional<std::string> GetSpecialFolderPath(UninstallPlatform& platform, int
 
 namespace {
 
-bool StartupValueExists(UninstallPlatform& platform) {
-    HKEY__* key = platform.OpenMachineKey(vellora::kStartupKey);
+// Whether the key, opened so, holds the value; nothing when it does not open so.
+std::optional<bool> StartupValueSeen(UninstallPlatform& platform, KeyAccess access) {
+    HKEY__* key = platform.OpenMachineKey(vellora::kStartupKey, access);
     if (!key) {
-        return false;
+        return std::nullopt;
     }
     const bool exists = platform.QueryValue(key, vellora::kStartupValue);
     platform.CloseKey(key);
     return exists;
 }
 
-void DeleteStartupValue(UninstallPlatform& platform) {
-    HKEY__* key = platform.OpenMachineKey(vellora::kStartupKey);
+// True when the value is gone.
+bool DeleteStartupValue(UninstallPlatform& platform) {
+    HKEY__* key = platform.OpenMachineKey(vellora::kStartupKey, KeyAccess::Full);
     if (!key) {
-        return;
+        return false;
     }
-    if (platform.QueryValue(key, vellora::kStartupValue)) {
-        platform.DeleteValue(key, vellora::kStartupValue);
-    }
+    const bool gone = !platform.QueryValue(key, vellora::kStartupValue) ||
+                      platform.DeleteValue(key, vellora::kStartupValue);
     platform.CloseKey(key);
+    return gone;
 }
 
 } // namespace
 
-void RemoveStartupEntry(UninstallPlatform& platform) {
-    if (StartupValueExists(platform)) {
-        DeleteStartupValue(platform);
+bool RemoveStartupEntry(UninstallPlatform& platform) {
+    const std::optional<bool> exists = StartupValueSeen(platform, KeyAccess::Full);
+    if (!exists) {
+        // A key that may not be changed can still hold the value, which then stays.
+        return !StartupValueSeen(platform, KeyAccess::Read).value_or(false);
     }
+    return !*exists || DeleteStartupValue(platform);
 }

@@ -21,7 +21,7 @@ void RunUninstall(UninstallPlatform& platform, UninstallLog& log);
 bool RemovePrinter(UninstallPlatform& platform, UninstallLog& log);
 
 // Stops the host, deletes the host program file and the settings file with one line each,
-// then removes the Start-menu items.
+// then removes the Start-menu items, with a line for each shortcut that stayed.
 void RemoveProgramFiles(UninstallPlatform& platform, UninstallLog& log);
 
 // Asks the host to exit and gives it the time to do so; does not check that it has ended.
@@ -32,16 +32,26 @@ void StopHost(UninstallPlatform& platform);
 bool DeleteFileInFolder(UninstallPlatform& platform, const std::optional<std::string>& folder,
                         const std::string& name);
 
-// The three shortcuts and the product's Start-menu folder. Logs nothing.
-void RemoveStartMenuItems(UninstallPlatform& platform);
+// The three shortcuts and the product's Start-menu folder. Logs a failure line for each
+// shortcut that is there and could not be deleted; a missing one, and a folder that stays for
+// a file of the user's, are no failure.
+void RemoveStartMenuItems(UninstallPlatform& platform, UninstallLog& log);
+
+// What one shortcut's removal left.
+enum class ShortcutOutcome {
+    Gone,          // deleted, or never there
+    Stayed,        // there, and it could not be deleted
+    FolderUnknown, // the Programs folder could not be resolved: nothing was tried
+};
 
 // Deletes one shortcut from the product's Start-menu folder, then removes the folder if it has
-// become empty. False only when the Programs folder cannot be resolved.
-bool RemoveShortcut(UninstallPlatform& platform, const std::string& folderName,
-                    const std::string& shortcutName);
+// become empty.
+ShortcutOutcome RemoveShortcut(UninstallPlatform& platform, const std::string& folderName,
+                               const std::string& shortcutName);
 
 // The special folder's path with a backslash appended.
 std::optional<std::string> GetSpecialFolderPath(UninstallPlatform& platform, int folderId);
 
-// Deletes the host's start-up value when it exists. Logs nothing.
-void RemoveStartupEntry(UninstallPlatform& platform);
+// Deletes the host's start-up value when it exists. False when it is there and could not be
+// deleted, also when its key opens only for reading.
+bool RemoveStartupEntry(UninstallPlatform& platform);

@@ -54,18 +54,20 @@ class FuzzedPlatform final : public UninstallPlatform {
         CheckRemoval(path);
         return input.ConsumeBool();
     }
+    bool PathExists(const std::string&) override { return input.ConsumeBool(); }
     void RemoveFolder(const std::string& path) override { CheckRemoval(path); }
 
-    HKEY__* OpenMachineKey(const char*) override {
+    HKEY__* OpenMachineKey(const char*, KeyAccess) override {
         return input.ConsumeBool() ? reinterpret_cast<HKEY__*>(&someKey) : nullptr;
     }
     bool QueryValue(HKEY__* key, const char*) override {
         Require(key != nullptr, "only an open key is queried");
         return input.ConsumeBool();
     }
-    void DeleteValue(HKEY__* key, const char*) override {
+    bool DeleteValue(HKEY__* key, const char*) override {
         Require(key != nullptr, "only an open key loses its value");
         Require(printerDeleted, "the start-up value stays while the printer does");
+        return input.ConsumeBool();
     }
     void CloseKey(HKEY__* key) override { Require(key != nullptr, "only an open key is closed"); }
 

@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Checks the release that scripts/release.sh wrote: the zip holds exactly the three programs,
-# README.TXT and LICENSE.TXT; each program passes the import and instruction audits, carries its
-# version resource and is at most 32 KB; README.TXT and LICENSE.TXT are their sources with CR LF
-# line ends, byte for byte, sources that hold no CR and end in a line end; README.TXT is ASCII
-# and at most 78 columns; every line of the checksum file is as sha256sum writes it, with CR LF,
-# and the zip and each program have exactly one, with their SHA-256.
-# usage: check-release.sh OBJDUMP WINDRES IMPORT_TABLE VERSION OUT_FOLDER [SOURCE_FOLDER]
-# SOURCE_FOLDER is the checkout that holds docs/README.TXT and LICENSE, by default this one.
+# Checks the release that scripts/release.sh wrote from the checkout: it bears the version that
+# the checkout's state gives (marked "-uncommitted" for changes not committed); the zip holds
+# exactly the three programs, README.TXT and LICENSE.TXT, each a plain file made on Unix with
+# the permissions rw-r--r--, no extra field and the commit's time; each program is the build's
+# own stripped program, passes the import and instruction audits, carries its version resource
+# and is at most 32 KB; README.TXT and LICENSE.TXT are their sources with CR LF line ends, byte
+# for byte, sources that hold no CR and end in a line end; README.TXT is ASCII and at most 78
+# columns; every line of the checksum file is as sha256sum writes it, with CR LF, and the zip
+# and each program have exactly one, with their SHA-256; README.TXT has at most 15 sentences of
+# more than 25 words.
+# usage: check-release.sh OBJDUMP WINDRES STRIP IMPORT_TABLE CHECKOUT OUT_FOLDER [TEXTS_FOLDER]
+# The build is the one in CHECKOUT/build/release; TEXTS_FOLDER holds docs/README.TXT and LICENSE,
+# by default CHECKOUT.
 set -u
 # unzip takes default options from these; UNZIPOPT=-a would convert the texts as it reads them.
 unset ZIP ZIPOPT UNZIP UNZIPOPT ZIPINFO ZIPINFOOPT
-objdump=$1 windres=$2 table=$3 version=$4 out=$5
-audits=$(cd "$(dirname "$0")/../audit" && pwd)
-sources=${6:-$(cd "$(dirname "$0")/../.." && pwd)}
+objdump=$1 windres=$2 strip=$3 table=$4 checkout=$5 out=$6
+here=$(cd "$(dirname "$0")" && pwd)
+audits=$here/../audit
+sources=${7:-$checkout}
+version=$("$here/../../scripts/release-version.sh" "$checkout") || exit 1
+commit_time=$(git -C "$checkout" log -1 --format=%ct) || exit 1
 name=vellora9x-$version
 zip=$out/$name.zip
 sums=$out/$name.sha256
@@ -28,6 +36,31 @@ expected=$(printf '%s\n' LICENSE.TXT README.TXT Uninstall.exe VelloraH.exe VlExP
 listed=$(unzip -Z1 "$zip")
 [ "$listed" = "$expected" ] || fail "the zip holds, in this order:" $listed
 unzip -q "$zip" -d "$work" || exit 1
+
+# What README.md promises of every entry. zip stores times to two seconds, the odd ones rounded
+# up, and in local time: here UTC, as in release.sh.
+stamp=$(date -u -d "@$((commit_time + commit_time % 2))" +%Y%m%d.%H%M%S)
+read_entries=()
+while read -r mode _ system _ flags _ time entry; do
+    read_entries+=("$entry")
+    [ "${mode:0:1}" = - ] || fail "$entry: not a plain file ($mode)"
+    [ "$system ${mode:1}" = "unx rw-r--r--" ] ||
+        fail "$entry: permissions ${mode:1} ($system), not rw-r--r-- (unx)"
+    [ "${flags:1}" = - ] || fail "$entry: an extra field or a data descriptor ($flags)"
+    [ "$time" = "$stamp" ] || fail "$entry: dated $time, not $stamp, the commit's time"
+done < <(TZ=UTC unzip -Z -T "$zip" | awk 'NF >= 8 && $7 ~ /^[0-9]+\.[0-9]+$/')
+[ "${read_entries[*]}" = "$(echo $expected)" ] || fail "the zip's entries read as:" "${read_entries[@]}"
+
+# Each program is the stripped program of the build that made the release, not one changed since.
+for program in "${programs[@]}"; do
+    built=$checkout/build/release/bin/$program.exe
+    # strip writes this time into the header, as in release.sh, in place of the time of day.
+    if ! SOURCE_DATE_EPOCH=$commit_time "$strip" -o "$work/$program.built" "$built" 2>/dev/null; then
+        fail "$program.exe: no build to compare it with ($built)"
+    elif ! cmp -s "$work/$program.built" "$work/$program.exe"; then
+        fail "$program.exe: not the build's own stripped program"
+    fi
+done
 
 paths=()
 for program in "${programs[@]}"; do paths+=("$work/$program.exe"); done
@@ -53,7 +86,7 @@ same_as_source() { # name in the zip, its source, sed expressions that make it f
     sed "$@" -e 's/$/\r/' "$source" | cmp -s - "$work/$name" ||
         fail "$name: not its source with CR LF line ends"
 }
-release_date=$(LC_ALL=C date -u -d "@$(git -C "$sources" log -1 --format=%ct)" '+%-d %B %Y')
+release_date=$(LC_ALL=C date -u -d "@$commit_time" '+%-d %B %Y')
 same_as_source README.TXT "$sources/docs/README.TXT" -e "s/@VERSION@/$version/g" \
     -e "s/@DATE@/$release_date/g"
 same_as_source LICENSE.TXT "$sources/LICENSE"
@@ -69,6 +102,10 @@ LC_ALL=C grep -qP '[^\x00-\x7F]' "$readme" && fail "README.TXT: a character that
 long=$(tr -d '\r' <"$readme" | awk 'length > 78 { print NR }' | head -n 3)
 [ -z "$long" ] || fail "README.TXT: lines longer than 78 columns:" $long
 grep -qF "version $version" "$readme" || fail "README.TXT: does not name version $version"
+# Long sentences are hard to follow: at most 15 of more than 25 words, counted with the whole text
+# joined and cut after each ".", "!" or "?" that a space follows.
+long=$(tr -s '[:space:]' ' ' <"$readme" | sed -E 's/([.!?]) /\1\n/g' | awk 'NF > 25' | wc -l)
+[ "$long" -le 15 ] || fail "README.TXT: $long sentences of more than 25 words, more than 15"
 
 # Every line is read here: sha256sum -c takes a CR CR LF line, and with --ignore-missing it
 # skips a line whose file it does not find.

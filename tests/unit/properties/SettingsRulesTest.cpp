@@ -226,10 +226,33 @@ TEST(PathField, an_edit_keeps_its_characters_without_control_bytes_that_fit_and_
               full + "|259");
     // "\x83\x5C" made "\x83\x1F\x5C": the "\x5C" after the caret is no longer the same character.
     EXPECT_EQ(kept("c:\\\x83\x5C", "c:\\\x83\x1F\x5C", 5), "c:\\\\|4");
+    // A full field that ends in a lone lead byte, as Windows 9x types a character byte by byte:
+    // its second byte makes one character with it, which does not fit and goes whole.
+    const std::string lone = std::string(258, 'p') + "\x83";
+    EXPECT_EQ(kept(lone, lone + "\x5C", 260), std::string(258, 'p') + "|258");
     EXPECT_EQ(CaretInFieldCount(full, 259, 258, shiftJis), 258u);
     EXPECT_EQ(CaretInBytes(full, 258, 258, shiftJis), 259u);
     // A lead byte as the last byte is a character of one byte.
     EXPECT_EQ(CaretInBytes("\x83\x5Cq\x83", 3, 3, shiftJis), 4u);
+}
+
+// The profile calls drop the spaces at either end and one pair of quotation marks around the
+// whole: the field shows what then remains, by whole characters of code page 932.
+TEST(PathField, shows_the_text_as_the_file_reads_it_back) {
+    const LeadByteTest shiftJis = [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; };
+    const std::pair<const char*, const char*> rows[] = {
+        {" c:\\My Scans\\ Doc  ", "c:\\My Scans\\ Doc"},
+        {" ' c:\\x ' ", "c:\\x"},
+        {"\"\"x\"\"", "x"},
+        {"\"x'", "\"x'"},
+        {"'", "'"},
+        // The space and the quotation mark are second bytes of a character here.
+        {"c:\\\x83 ", "c:\\\x83 "},
+        {"\"c:\\\x83\"", "\"c:\\\x83\""},
+    };
+    for (const auto& [shown, read] : rows) {
+        EXPECT_EQ(TextAsTheFileReadsIt(shown, shiftJis), read) << shown;
+    }
 }
 
 TEST(PrintSettings, compression_0_is_packbits_1_none_and_any_other_lzw) {

@@ -94,7 +94,12 @@ std::optional<std::string> FakeUninstallPlatform::ShellFolderPath(int folderId) 
 
 bool FakeUninstallPlatform::DeleteFileAtPath(const std::string& path) {
     calls.push_back("DeleteFile " + path);
-    return files.erase(path) == 1;
+    return undeletable.count(path) == 0 && files.erase(path) == 1;
+}
+
+bool FakeUninstallPlatform::PathExists(const std::string& path) {
+    calls.push_back("Exists " + path);
+    return files.count(path) == 1 || folders.count(path) == 1;
 }
 
 void FakeUninstallPlatform::RemoveFolder(const std::string& path) {
@@ -106,9 +111,10 @@ void FakeUninstallPlatform::RemoveFolder(const std::string& path) {
     }
 }
 
-HKEY__* FakeUninstallPlatform::OpenMachineKey(const char* subKey) {
-    calls.push_back(std::string("OpenKey ") + subKey);
-    if (!runKeyOpens) {
+HKEY__* FakeUninstallPlatform::OpenMachineKey(const char* subKey, KeyAccess access) {
+    const bool full = access == KeyAccess::Full;
+    calls.push_back((full ? "OpenKey " : "OpenKeyToRead ") + std::string(subKey));
+    if (!(full ? runKeyOpens : runKeyReadable)) {
         return nullptr;
     }
     ++openKeys;
@@ -120,9 +126,10 @@ bool FakeUninstallPlatform::QueryValue(HKEY__* key, const char* valueName) {
     return startupValuePresent;
 }
 
-void FakeUninstallPlatform::DeleteValue(HKEY__* key, const char* valueName) {
+bool FakeUninstallPlatform::DeleteValue(HKEY__* key, const char* valueName) {
     calls.push_back((key == kRunKey ? "DeleteValue " : "DeleteValue ? ") + std::string(valueName));
-    startupValuePresent = false;
+    startupValuePresent = !startupValueDeletable;
+    return startupValueDeletable;
 }
 
 void FakeUninstallPlatform::CloseKey(HKEY__* key) {

@@ -31,9 +31,13 @@ class FakeUninstallPlatform : public UninstallPlatform {
     std::optional<std::string> windowsDirectory = kWindowsDirectory;
     std::optional<std::string> programsFolder = kProgramsFolder;
     bool runKeyOpens = true;
+    bool runKeyReadable = true;
     bool startupValuePresent = true;
+    bool startupValueDeletable = true;
 
     std::set<std::string> files;
+    // Files that are there and refuse to be deleted (read-only, in use).
+    std::set<std::string> undeletable;
     std::set<std::string> folders;
     std::vector<std::string> calls;
     // Handles opened and not yet closed.
@@ -51,10 +55,11 @@ class FakeUninstallPlatform : public UninstallPlatform {
     std::optional<std::string> WindowsDirectory() override;
     std::optional<std::string> ShellFolderPath(int folderId) override;
     bool DeleteFileAtPath(const std::string& path) override;
+    bool PathExists(const std::string& path) override;
     void RemoveFolder(const std::string& path) override;
-    HKEY__* OpenMachineKey(const char* subKey) override;
+    HKEY__* OpenMachineKey(const char* subKey, KeyAccess access) override;
     bool QueryValue(HKEY__* key, const char* valueName) override;
-    void DeleteValue(HKEY__* key, const char* valueName) override;
+    bool DeleteValue(HKEY__* key, const char* valueName) override;
     void CloseKey(HKEY__* key) override;
 
   private:

@@ -17,8 +17,8 @@ TEST(UninstallLog, set_replaces_and_append_adds) {
 
 TEST(UninstallLog, file_lines_begin_with_two_spaces_or_a_tab) {
     UninstallLog log;
-    AppendFileLine(log, "VelloraH.exe", true);
-    AppendFileLine(log, "Vellora.ini", false);
+    AppendRemovalLine(log, "VelloraH.exe", true);
+    AppendRemovalLine(log, "Vellora.ini", false);
     EXPECT_STREQ(log.Text(), "  VelloraH.exe deleted...\n\tVellora.ini not deleted...\n");
 }
 
@@ -68,7 +68,7 @@ TEST(UninstallLogCapacity, append_stops_at_599_characters) {
     guarded.log.Append("0123456789ABCDEF");
     EXPECT_EQ(std::string(guarded.log.Text()), Repeat('a', 590) + "012345678");
     guarded.log.Append("more");
-    AppendFileLine(guarded.log, "VelloraH.exe", false);
+    AppendRemovalLine(guarded.log, "VelloraH.exe", false);
     AppendErrorLine(guarded.log, "\tDriver uninstall failed...", INT32_MIN);
     EXPECT_EQ(std::strlen(guarded.log.Text()), UninstallLog::kCapacity - 1);
     EXPECT_EQ(std::string(guarded.guard, sizeof(guarded.guard)), Repeat('G', 32));

@@ -17,12 +17,13 @@ const std::string kSettingsFile =
     std::string(FakeUninstallPlatform::kWindowsDirectory) + "\\Vellora.ini";
 const std::string kRunKey = "OpenKey Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-const char* const kSixLines = "Starting uninstall...\n"
-                              "  Driver deleted...\n"
-                              "Deleting driver files...\n"
-                              "  VelloraH.exe deleted...\n"
-                              "  Vellora.ini deleted...\n"
-                              "Uninstallation finished.\n";
+// A complete run's log but for its last line.
+const std::string kFileLines = "Starting uninstall...\n"
+                               "  Driver deleted...\n"
+                               "Deleting driver files...\n"
+                               "  VelloraH.exe deleted...\n"
+                               "  Vellora.ini deleted...\n";
+const std::string kSixLines = kFileLines + "Uninstallation finished.\n";
 
 std::string RunOn(FakeUninstallPlatform& machine) {
     UninstallLog log;
@@ -185,19 +186,22 @@ TEST(StartMenu, folder_goes_at_the_first_attempt_at_which_it_is_empty) {
     FakeUninstallPlatform machine;
     machine.files.erase(machine.Shortcut("UserManual"));
     machine.files.erase(machine.Shortcut("Output directory"));
-    RemoveStartMenuItems(machine);
+    UninstallLog log;
+    RemoveStartMenuItems(machine, log);
+    EXPECT_STREQ(log.Text(), "");
     EXPECT_TRUE(machine.folders.empty());
     const Calls firstAttempt = {"ShellFolder 2", "DeleteFile " + machine.Shortcut("Uninstall"),
                                 "RemoveFolder " + machine.ProductFolder()};
     EXPECT_EQ(Calls(machine.calls.begin(), machine.calls.begin() + 3), firstAttempt);
-    EXPECT_EQ(machine.calls.size(), 9u);
+    // Each missing shortcut is looked for once its deletion has failed.
+    EXPECT_EQ(machine.calls.size(), 11u);
 }
 
 TEST(StartMenu, unresolved_programs_folder_skips_the_shortcuts_only) {
     FakeUninstallPlatform machine;
     const std::string shortcut = machine.Shortcut("Uninstall");
     machine.programsFolder = std::nullopt;
-    EXPECT_FALSE(RemoveShortcut(machine, "Vellora 9x", "Uninstall"));
+    EXPECT_EQ(RemoveShortcut(machine, "Vellora 9x", "Uninstall"), ShortcutOutcome::FolderUnknown);
     machine.calls.clear();
     EXPECT_EQ(RunOn(machine), kSixLines);
     EXPECT_EQ(std::count(machine.calls.begin(), machine.calls.end(), "ShellFolder 2"), 3);
@@ -209,7 +213,7 @@ TEST(StartMenu, unresolved_programs_folder_skips_the_shortcuts_only) {
 TEST(StartMenu, programs_folder_too_long_for_the_product_folder_touches_nothing) {
     FakeUninstallPlatform machine;
     machine.programsFolder = "C:\\" + std::string(245, 'p');
-    EXPECT_TRUE(RemoveShortcut(machine, "Vellora 9x", "Uninstall"));
+    EXPECT_EQ(RemoveShortcut(machine, "Vellora 9x", "Uninstall"), ShortcutOutcome::Gone);
     EXPECT_EQ(machine.calls, Calls{"ShellFolder 2"});
 }
 
@@ -217,7 +221,7 @@ TEST(StartMenu, shortcut_path_too_long_removes_only_the_product_folder) {
     FakeUninstallPlatform machine;
     // The product folder takes 252 characters; "Uninstall.lnk" after it would make 265.
     machine.programsFolder = "C:\\" + std::string(237, 'p');
-    EXPECT_TRUE(RemoveShortcut(machine, "Vellora 9x", "Uninstall"));
+    EXPECT_EQ(RemoveShortcut(machine, "Vellora 9x", "Uninstall"), ShortcutOutcome::Gone);
     EXPECT_EQ(machine.calls, (Calls{"ShellFolder 2", "RemoveFolder " + machine.ProductFolder()}));
 }
 
@@ -230,12 +234,48 @@ TEST(StartMenu, special_folder_path_ends_in_a_backslash) {
     EXPECT_EQ(GetSpecialFolderPath(machine, kProgramsFolderId), std::nullopt);
 }
 
-TEST(StartupEntry, key_that_cannot_be_opened_counts_as_no_value) {
+TEST(StartupEntry, key_that_cannot_be_opened_at_all_counts_as_no_value) {
     FakeUninstallPlatform machine;
     machine.runKeyOpens = false;
+    machine.runKeyReadable = false;
     EXPECT_EQ(RunOn(machine), kSixLines);
-    EXPECT_EQ(machine.calls.back(), kRunKey);
+    EXPECT_EQ(machine.calls.back(), "OpenKeyToRead " + kRunKey.substr(8));
     EXPECT_TRUE(machine.startupValuePresent);
+}
+
+// The lines of what stayed come before the last line.
+TEST(WhatStayed, is_named_in_the_logs_failure_form_and_what_is_missing_is_no_failure) {
+    struct Row {
+        const char* what;
+        void (*arrange)(FakeUninstallPlatform&);
+        const char* lines;
+    };
+    const Row rows[] = {
+        {"read-only shortcut",
+         [](FakeUninstallPlatform& m) { m.undeletable.insert(m.Shortcut("Uninstall")); },
+         "\tUninstall.lnk not deleted...\n"},
+        {"missing shortcut",
+         [](FakeUninstallPlatform& m) { m.files.erase(m.Shortcut("UserManual")); }, ""},
+        {"a file of the user's in the folder",
+         [](FakeUninstallPlatform& m) { m.files.insert(m.ProductFolder() + "notes.txt"); }, ""},
+        {"value that cannot be deleted",
+         [](FakeUninstallPlatform& m) { m.startupValueDeletable = false; },
+         "\tVelloraHost not deleted...\n"},
+        {"key that opens only to read", [](FakeUninstallPlatform& m) { m.runKeyOpens = false; },
+         "\tVelloraHost not deleted...\n"},
+        {"key that opens only to read, without the value",
+         [](FakeUninstallPlatform& m) {
+             m.runKeyOpens = false;
+             m.startupValuePresent = false;
+         },
+         ""},
+    };
+    for (const Row& row : rows) {
+        FakeUninstallPlatform machine;
+        row.arrange(machine);
+        EXPECT_EQ(RunOn(machine), kFileLines + row.lines + "Uninstallation finished.\n")
+            << row.what;
+    }
 }
 
 TEST(LongestLog, is_149_characters_and_fits) {

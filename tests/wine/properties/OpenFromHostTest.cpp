@@ -1,5 +1,6 @@
 // The host's request 1287 runs the real properties program from the printer-driver directory
-// and answers only once the user has closed its dialog.
+// and answers only once the user has closed its dialog, also when that dialog is one that the
+// user had opened before; a second start shows no second dialog.
 #include "PropertiesProgram.h"
 
 #include "VelloraNames.h"
@@ -55,6 +56,18 @@ class OpenFromHost : public testing::Test {
     bool RequestPending() {
         return request.wait_for(std::chrono::milliseconds(0)) == std::future_status::timeout;
     }
+    // Once a window of the test has the foreground, the dialog takes it only when a second start
+    // brings it to the front; it is the one dialog then.
+    bool ComesToTheFrontAlone(HWND dialog) {
+        return WaitUntil([&] { return GetForegroundWindow() == dialog; }) &&
+               FindTopLevelWindows("#32770", kPropertiesCaption).size() == 1;
+    }
+    struct ForegroundWindow {
+        ForegroundWindow() { SetForegroundWindow(window); }
+        ~ForegroundWindow() { DestroyWindow(window); }
+        HWND window = CreateWindowA("STATIC", "a window of the test", WS_POPUP | WS_VISIBLE, 0, 0,
+                                    50, 50, nullptr, nullptr, nullptr, nullptr);
+    };
 
     Process host{"\"" + BinPath(vellora::kHostProgramFile) + "\""};
     HWND hostWindow = WaitForWindow(nullptr, vellora::kHostWindowName, host.Id());
@@ -93,4 +106,34 @@ TEST_F(OpenFromHost, cancel_answers_the_request_and_writes_nothing) {
     ASSERT_NE(dialog, nullptr);
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(request.get(), 0);
+}
+
+// From the Start menu, say, while the host's dialog is open.
+TEST_F(OpenFromHost, a_second_start_brings_the_open_dialog_to_the_front_and_ends_with_it) {
+    HWND dialog = OpenProperties();
+    ASSERT_NE(dialog, nullptr);
+    const ForegroundWindow test;
+    ASSERT_EQ(GetForegroundWindow(), test.window);
+    Process second("\"" + installed + "\"");
+    EXPECT_TRUE(ComesToTheFrontAlone(dialog));
+    EXPECT_TRUE(second.Running());
+    PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(request.get(), 0);
+    EXPECT_TRUE(second.WaitForExit());
+    EXPECT_EQ(second.ExitCode(), 0u);
+}
+
+// The host's request while the user's own dialog is open waits for that one, as for its own.
+TEST_F(OpenFromHost,
+       request_while_a_dialog_is_open_brings_it_to_the_front_and_answers_once_closed) {
+    PropertiesProgram first(installed);
+    ASSERT_TRUE(first.Opened());
+    const ForegroundWindow test;
+    request = SendAsync(hostWindow, vellora::HM_OPEN_PROPERTIES, 0, 0);
+    EXPECT_TRUE(ComesToTheFrontAlone(first.Dialog()));
+    EXPECT_TRUE(RequestPending());
+    first.Press(IDCANCEL);
+    ASSERT_TRUE(first.Ended());
+    EXPECT_EQ(request.get(), 0);
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
 }

@@ -255,6 +255,35 @@ TEST_F(PropertiesDialog, control_characters_never_reach_the_path_field_nor_the_f
     }
 }
 
+// The file gives a path back without spaces or quotation marks around it: the field shows it so
+// once the user leaves it, and OK writes that, also after Enter in the field.
+TEST_F(PropertiesDialog, spaces_and_quotation_marks_around_the_path_go_as_the_file_drops_them) {
+    const std::pair<std::string, std::string> rows[] = {
+        {" c:\\My Scans\\Doc  ", "c:\\My Scans\\Doc"},
+        {"\" c:\\x \"", "c:\\x"},
+    };
+    for (const auto& [pasted, read] : rows) {
+        for (bool leaveField : {true, false}) {
+            PropertiesProgram program;
+            ASSERT_TRUE(program.Opened());
+            program.ClickInto(kPathField);
+            ASSERT_TRUE(WaitUntil([&] { return program.Focus() == program.Item(kPathField); }));
+            program.PastePathText(pasted);
+            EXPECT_EQ(program.Text(kPathField), pasted);
+            if (leaveField) {
+                program.PressKey(VK_TAB);
+                EXPECT_TRUE(WaitUntil([&] { return program.Text(kPathField) == read; })) << pasted;
+                program.Press(IDOK);
+            } else {
+                program.PressKey(VK_RETURN);
+            }
+            ASSERT_TRUE(program.Ended());
+            EXPECT_NE(SettingsFileText().find("\r\nOutputPath=" + read + "\r\n"),
+                      std::string::npos);
+        }
+    }
+}
+
 // Set by a Unicode program or typed: the field holds what OK writes, read back as Unicode.
 TEST_F(PropertiesDialog, path_field_drops_characters_that_the_code_page_cannot_write) {
     // Zhe, a Chinese character and e acute: code page 932 writes only the first, 1252 the last.

@@ -208,6 +208,22 @@ TEST_F(UninstallTest, folder_holding_a_file_of_the_users_stays_with_that_file) {
     EXPECT_EQ(ReadFileText(notes), "mine");
 }
 
+TEST_F(UninstallTest, shortcut_that_cannot_be_deleted_is_named_and_keeps_the_folder) {
+    Install("");
+    // The shell may still hold a shortcut it has just written for a moment.
+    ASSERT_TRUE(WaitUntil([] {
+        return SetFileAttributesA(Shortcut("Uninstall").c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+    }));
+    std::string named = kSixLines;
+    named.insert(named.rfind("Uninstallation"), "\tUninstall.lnk not deleted...\n");
+    Uninstaller uninstaller;
+    EXPECT_EQ(uninstaller.ConfirmAndReadLog(), named);
+    EXPECT_TRUE(FileExists(Shortcut("Uninstall")));
+    EXPECT_FALSE(FileExists(Shortcut("UserManual")));
+    EXPECT_TRUE(FileExists(ProductFolder()));
+    EXPECT_FALSE(StartupValueExists());
+}
+
 TEST_F(UninstallTest, only_some_shortcuts_present_are_removed_with_the_folder) {
     Install("");
     // The shell may still hold a shortcut it has just written for a moment.
