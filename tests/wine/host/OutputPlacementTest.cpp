@@ -242,7 +242,7 @@ TEST_F(Placement, a_target_that_is_the_produced_file_itself_keeps_the_print_with
 }
 
 TEST_F(Placement, a_target_named_as_a_device_brings_the_question_and_is_never_opened) {
-    for (const std::string name : {"prn", "NUL ", "lpt1"}) {
+    for (const std::string name : {"prn", "NUL ", "lpt1", "CONIN$", "clock$"}) {
         SetOutputRoot(host.window, out + "\\" + name);
         SetNameSuffix(host.window, "000");
         auto placed = PlaceOutputAsync(host.window, Produce("job1", "new"));
