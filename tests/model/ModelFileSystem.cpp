@@ -34,28 +34,28 @@ bool NamesMiddlePart(const std::string& path) {
     return digits != "00" && digits != "01" && digits != "fe" && digits != "ff";
 }
 
-std::string Code(unsigned long code) {
+} // namespace
+
+std::string CallResultText(unsigned long code) {
     return code == 0 ? "done" : "error " + std::to_string(code);
 }
-std::string Code(bool answer) {
+std::string CallResultText(bool answer) {
     return answer ? "yes" : "no";
 }
-std::string Code(FileIdentity identity) {
+std::string CallResultText(FileIdentity identity) {
     return identity == FileIdentity::same        ? "one file"
            : identity == FileIdentity::different ? "two files"
                                                  : "not known";
 }
-std::string Code(const FileStamp& stamp) {
+std::string CallResultText(const FileStamp& stamp) {
     return !stamp.known ? "not known"
            : stamp.found
                ? "#" + std::to_string(stamp.created) + " version " + std::to_string(stamp.written)
                : "nothing";
 }
-std::string Code(const std::string& text) {
+std::string CallResultText(const std::string& text) {
     return '"' + text + '"';
 }
-
-} // namespace
 
 ModelFileSystem::ModelFileSystem(ModelSystem modelSystem, const LeadByteRule& codePage)
     : system(modelSystem), rule(&codePage) {}
@@ -544,7 +544,7 @@ bool ModelFileSystem::Begin(const std::string& call, const std::string& first,
 
 template <typename Result> Result ModelFileSystem::End(Result result) {
     if (story != nullptr) {
-        story->back() += " -> " + Code(result);
+        story->back() += " -> " + CallResultText(result);
     }
     if (afterCall) {
         afterCall();

@@ -63,6 +63,13 @@ struct ModelRoot {
     int order;
 };
 
+// How a file call's result reads in a call's story and in the conformance test's comparison.
+std::string CallResultText(unsigned long failure);
+std::string CallResultText(bool answer);
+std::string CallResultText(FileIdentity identity);
+std::string CallResultText(const FileStamp& stamp);
+std::string CallResultText(const std::string& text);
+
 // Where a name leads: a file system and the path within it, as the name was made.
 using ModelKey = std::pair<int, std::string>;
 

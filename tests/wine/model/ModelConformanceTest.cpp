@@ -297,18 +297,6 @@ std::string Shown(const std::string& content) {
     return std::to_string(content.size()) + " bytes, sum " + std::to_string(sum);
 }
 
-std::string Code(unsigned long code) {
-    return code == 0 ? "done" : "error " + std::to_string(code);
-}
-std::string Code(bool answer) {
-    return answer ? "yes" : "no";
-}
-std::string Code(FileIdentity identity) {
-    return identity == FileIdentity::same        ? "one file"
-           : identity == FileIdentity::different ? "two files"
-                                                 : "not known";
-}
-
 // The Unix side: where a Windows path is, and shell commands run by the script that mounted the
 // drives.
 class UnixSide {
@@ -442,37 +430,40 @@ class World {
         if (verb == "rename" || verb == "replace") {
             const ExistingTarget existing =
                 verb == "replace" ? ExistingTarget::replace : ExistingTarget::keep;
-            return {Code(real.RenameWithoutCopy(first, second, existing)),
-                    Code(model.RenameWithoutCopy(first, second, existing))};
+            return {CallResultText(real.RenameWithoutCopy(first, second, existing)),
+                    CallResultText(model.RenameWithoutCopy(first, second, existing))};
         }
         if (verb == "move") {
-            return {Code(real.Move(first, second)), Code(model.Move(first, second))};
+            return {CallResultText(real.Move(first, second)),
+                    CallResultText(model.Move(first, second))};
         }
         if (verb == "create") {
-            const std::string realResult = Code(real.CreatePart(first));
+            const std::string realResult = CallResultText(real.CreatePart(first));
             // Closes the part, which a copy of nothing leaves empty.
             real.FillPart(Expand("c\\nowhere.missing"));
-            const std::string modelResult = Code(model.CreatePart(first));
+            const std::string modelResult = CallResultText(model.CreatePart(first));
             return {realResult, modelResult};
         }
         if (verb == "copy") {
-            const std::string realMade = Code(real.CreatePart(first));
-            const std::string realCopied = Code(real.FillPart(second));
-            const std::string modelMade = Code(model.CreatePart(first));
-            return {realMade + ", " + realCopied, modelMade + ", " + Code(model.FillPart(second))};
+            const std::string realMade = CallResultText(real.CreatePart(first));
+            const std::string realCopied = CallResultText(real.FillPart(second));
+            const std::string modelMade = CallResultText(model.CreatePart(first));
+            return {realMade + ", " + realCopied,
+                    modelMade + ", " + CallResultText(model.FillPart(second))};
         }
         if (verb == "delete") {
-            return {Code(real.Delete(first)), Code(model.Delete(first))};
+            return {CallResultText(real.Delete(first)), CallResultText(model.Delete(first))};
         }
         if (verb == "exists") {
-            return {Code(real.Exists(first)), Code(model.Exists(first))};
+            return {CallResultText(real.Exists(first)), CallResultText(model.Exists(first))};
         }
         if (verb == "attributes") {
-            return {Code(real.IsReadOnlyOrFolder(first)), Code(model.IsReadOnlyOrFolder(first))};
+            return {CallResultText(real.IsReadOnlyOrFolder(first)),
+                    CallResultText(model.IsReadOnlyOrFolder(first))};
         }
         if (verb == "compare") {
-            return {Code(real.CompareFiles(first, second)),
-                    Code(model.CompareFiles(first, second))};
+            return {CallResultText(real.CompareFiles(first, second)),
+                    CallResultText(model.CompareFiles(first, second))};
         }
         if (verb == "stamp") {
             return Restamp(first, words[2]);
