@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+static_assert(FileStamp::kFolderAttribute == FILE_ATTRIBUTE_DIRECTORY, "FILE_ATTRIBUTE_DIRECTORY");
 static_assert(syserror::kSuccess == ERROR_SUCCESS, "ERROR_SUCCESS");
 static_assert(syserror::kFileNotFound == ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND");
 static_assert(syserror::kPathNotFound == ERROR_PATH_NOT_FOUND, "ERROR_PATH_NOT_FOUND");

@@ -121,14 +121,30 @@ bool IsGone(unsigned long deleteFailure) {
            deleteFailure == kPathNotFound;
 }
 
+// A copy takes its time, and meanwhile another program may put its own file at the target's
+// name; a target that is gone holds nothing that a Yes could cost.
+bool IsAnotherFileThan(const FileStamp& now, const FileStamp& answeredFor) {
+    return now.known && now.found && now != answeredFor;
+}
+
+MoveResult GiveUpForAnotherTarget(FileCalls& calls, const ProducedFile& produced,
+                                  const std::string& part) {
+    MoveResult result = GiveUpPart(calls, produced, part, kAlreadyExists);
+    result.askAgain = result.keptAs.empty();
+    return result;
+}
+
 // After Yes the produced file goes before the part takes the target's name: should the two
 // paths name one file that no test could tell, the part then takes the print's place instead of
 // the print being deleted after it. A produced file that stays is known to be another file, or
 // the placement stops here. Once the produced file or the earlier print is gone, the part holds
 // what a Yes must not cost: it stays, whatever fails.
 MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const ProducedFile& produced,
-                           const std::string& to) {
+                           const std::string& to, const FileStamp& answeredFor) {
     const std::string& from = produced.Path();
+    if (IsAnotherFileThan(calls.Stamp(to), answeredFor)) {
+        return GiveUpForAnotherTarget(calls, produced, part);
+    }
     const unsigned long deleted = calls.Delete(from);
     if (!IsGone(deleted) && calls.CompareFiles(from, to) != FileIdentity::different) {
         return GiveUpPart(calls, produced, part, deleted);
@@ -155,7 +171,7 @@ MoveResult ReplaceWithPart(FileCalls& calls, const std::string& part, const Prod
 // stays behind is the caller's to discard.
 MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
                            const ProducedFile& produced, const std::string& to,
-                           ExistingTarget existing) {
+                           ExistingTarget existing, const FileStamp& answeredFor) {
     const std::string& from = produced.Path();
     if (existing == ExistingTarget::keep && calls.Exists(to) && calls.Exists(from)) {
         return Ended(kAlreadyExists);
@@ -183,7 +199,7 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
         return KeptInPart(kFileNotFound, part);
     }
     if (existing == ExistingTarget::replace) {
-        return ReplaceWithPart(calls, part, produced, to);
+        return ReplaceWithPart(calls, part, produced, to, answeredFor);
     }
     bool earlierDeleted = false;
     failure = PutPartInPlace(calls, part, to, existing, earlierDeleted);
@@ -204,10 +220,10 @@ MoveResult CopyThroughPart(FileCalls& calls, const LeadByteRule& codePage,
 // plain MoveFile as well; a rename that is not implemented copies through a part as well.
 MoveResult RenameOrCopy(FileCalls& calls, const LeadByteRule& codePage,
                         const ProducedFile& produced, const std::string& to,
-                        ExistingTarget existing) {
+                        ExistingTarget existing, const FileStamp& answeredFor) {
     const unsigned long renamed = calls.RenameWithoutCopy(produced.Path(), to, existing);
     return renamed == kNotSameDevice || renamed == kCallNotImplemented
-               ? CopyThroughPart(calls, codePage, produced, to, existing)
+               ? CopyThroughPart(calls, codePage, produced, to, existing, answeredFor)
                : Ended(renamed);
 }
 
@@ -240,7 +256,7 @@ ProducedFile::ProducedFile(std::string producedPath, const LeadByteRule& codePag
 // print never leaves the produced file for nothing.
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
                          const ProducedFile& produced, const std::string& to,
-                         ExistingTarget existing) {
+                         ExistingTarget existing, const FileStamp& answeredFor) {
     const std::string& from = produced.Path();
     if (!NamesPlainFile(to, codePage)) {
         return Ended(kBadPathname);
@@ -260,8 +276,9 @@ MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
             return Ended(kFileNotFound);
         }
     }
-    const MoveResult moved = calls.HasRenameWithoutCopy()
-                                 ? RenameOrCopy(calls, codePage, produced, to, existing)
-                                 : CopyThroughPart(calls, codePage, produced, to, existing);
+    const MoveResult moved =
+        calls.HasRenameWithoutCopy()
+            ? RenameOrCopy(calls, codePage, produced, to, existing, answeredFor)
+            : CopyThroughPart(calls, codePage, produced, to, existing, answeredFor);
     return AfterwardsAtProducedPath(calls, produced, to, moved);
 }

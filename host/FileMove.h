@@ -47,6 +47,10 @@ struct FileStamp {
                size == other.size && created == other.created && written == other.written;
     }
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
+    bool IsFolder() const { return found && (attributes & kFolderAttribute) != 0; }
+
+    // FILE_ATTRIBUTE_DIRECTORY.
+    static constexpr unsigned long kFolderAttribute = 0x10;
 };
 
 // The file calls a move needs, each one system call. Those that return a number return the
@@ -118,12 +122,16 @@ struct MoveResult {
     // After Yes, a part that holds the only whole copy of the new print, which could not take
     // the target's name once the produced file was gone; empty otherwise.
     std::string keptAs;
+    // After Yes another file took the target's name while the new print was copied: the Yes was
+    // not for it, nothing was replaced, and the question is asked again.
+    bool askAgain = false;
 };
 
 // Moves the file. A target that exists and is kept fails with ERROR_ALREADY_EXISTS; a target
 // that names no plain file (NamesPlainFile) fails as a bad path, and a produced file of such a
 // name as a file not found, before any call touches either. The paths are read by the characters
-// of their code page; the target's name ends in ".tif".
+// of their code page; the target's name ends in ".tif". A target that is replaced is replaced
+// only while it has the stamp `answeredFor`, that of the file the user's Yes was for.
 MoveResult MoveFileWhole(FileCalls& calls, const LeadByteRule& codePage,
                          const ProducedFile& produced, const std::string& to,
-                         ExistingTarget existing);
+                         ExistingTarget existing, const FileStamp& answeredFor);

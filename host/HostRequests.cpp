@@ -55,23 +55,25 @@ std::int32_t HostWindow::OnSetNameSuffix(std::uintptr_t wParam) {
 
 // The produced file's atom stays the sender's, who releases it once this call has returned.
 std::int32_t HostWindow::OnPlaceOutput(std::uintptr_t wParam) {
-    const std::string atomText = ReadAtomText(wParam);
+    const std::string atomText = ReadUncutAtomText(wParam);
     targetPath += vellora::kOutputExtension;
     return static_cast<std::int32_t>(PlaceProducedFile(atomText));
 }
 
 // A produced path that is no full path, an atom that could not be read included, would be taken
-// in whatever folder is current, and one that names no plain file is a device or worse: no file
-// is looked for, moved or deleted, and the user hears what a missing produced file brings.
+// in whatever folder is current, and one that names no plain file is a device or worse, as is a
+// folder: no file is moved or deleted, and the user hears what a missing produced file brings.
 // Otherwise the produced file is discarded where the placement left it behind, was cancelled or
 // failed, and only while it is still the file that the driver made there.
 PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
     const std::string producedPath = atomText + vellora::kOutputExtension;
     if (!IsFullPath(atomText, platform) || !NamesPlainFile(producedPath, platform)) {
-        platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
-        return PrintResult::placedOrNone;
+        return RefuseProducedPath();
     }
     const ProducedFile produced(producedPath, platform, platform.Files());
+    if (produced.Made().IsFolder()) {
+        return RefuseProducedPath();
+    }
     switch (PlaceProduced(produced, targetPath)) {
     case PlacementOutcome::placed:
         return PrintResult::placedOrNone;
@@ -85,6 +87,11 @@ PrintResult HostWindow::PlaceProducedFile(const std::string& atomText) {
         DiscardProducedFile(produced);
         return PrintResult::discardedOrCancelled;
     }
+    return PrintResult::placedOrNone;
+}
+
+PrintResult HostWindow::RefuseProducedPath() {
+    platform.ShowMessageBox(RenameErrorText(filecause::kFileNotFound), kBoxStyleOk);
     return PrintResult::placedOrNone;
 }
 
@@ -146,6 +153,17 @@ std::string HostWindow::ReadAtomText(std::uintptr_t wParam) {
     // A character cut in half would take the next byte appended to the text into it.
     return WholeCharactersWithin(platform.ReadAtomName(atom),
                                  static_cast<std::size_t>(vellora::kMaxAtomText), platform);
+}
+
+// A produced path cut to fit would name another file, which is never the host's to move: the
+// path of an atom that does not fit whole reads as empty.
+std::string HostWindow::ReadUncutAtomText(std::uintptr_t wParam) {
+    const std::string text = ReadAtomText(wParam);
+    if (NamesStringAtom(wParam) &&
+        platform.ReadAtomName(static_cast<std::uint16_t>(wParam)).size() != text.size()) {
+        return std::string();
+    }
+    return text;
 }
 
 std::string HostWindow::TakeAtomText(std::uintptr_t wParam) {

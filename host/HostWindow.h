@@ -72,15 +72,18 @@ class HostWindow {
     std::int32_t OnOpenProperties();
 
     std::string ReadAtomText(std::uintptr_t wParam);
+    std::string ReadUncutAtomText(std::uintptr_t wParam);
+    PrintResult RefuseProducedPath();
     std::string TakeAtomText(std::uintptr_t wParam);
     PlacementOutcome PlaceProduced(const ProducedFile& produced, std::string target);
     PlacementOutcome Place(const ProducedFile& produced, const std::string& target,
-                           ExistingTarget existing);
+                           ExistingTarget existing, const FileStamp& answeredFor);
     MoveResult MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,
-                                   ExistingTarget existing);
+                                   ExistingTarget existing, const FileStamp& answeredFor);
     bool DiscardProducedFile(const ProducedFile& produced);
     PlacementOutcome AskBeforeOverwrite(const ProducedFile& produced, const std::string& target);
-    PlacementOutcome ReplaceTarget(const ProducedFile& produced, const std::string& target);
+    PlacementOutcome ReplaceTarget(const ProducedFile& produced, const std::string& target,
+                                   const FileStamp& answeredFor);
     bool IsStillThere(const ProducedFile& produced);
     PlacementOutcome ProducedFileGone();
     FileStamp StampOf(const std::string& path);

@@ -19,13 +19,16 @@ PlacementOutcome HostWindow::PlaceOutputFile(std::string producedPath, std::stri
 // The target is the placement's own copy: a request that runs while a question waits may change
 // `targetPath`, which this placement is not about.
 PlacementOutcome HostWindow::PlaceProduced(const ProducedFile& produced, std::string target) {
-    return Place(produced, target, ExistingTarget::keep);
+    return Place(produced, target, ExistingTarget::keep, FileStamp());
 }
 
 PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::string& target,
-                                   ExistingTarget existing) {
-    const MoveResult moved = MoveWithinPathLimit(produced, target, existing);
+                                   ExistingTarget existing, const FileStamp& answeredFor) {
+    const MoveResult moved = MoveWithinPathLimit(produced, target, existing, answeredFor);
     const int cause = FileErrorCause(moved.failure);
+    if (moved.askAgain) {
+        return AskBeforeOverwrite(produced, target);
+    }
     if (!moved.keptAs.empty()) {
         // The produced file is gone: a question about it would be answered in vain.
         platform.ShowMessageBox(PrintKeptText(cause, moved.keptAs), kBoxStyleOk);
@@ -44,13 +47,13 @@ PlacementOutcome HostWindow::Place(const ProducedFile& produced, const std::stri
 // A path beyond the platform's limit is refused the way the platform refuses one: as a bad
 // path. That brings the overwrite question, whose No lets the user choose a shorter name.
 MoveResult HostWindow::MoveWithinPathLimit(const ProducedFile& produced, const std::string& target,
-                                           ExistingTarget existing) {
+                                           ExistingTarget existing, const FileStamp& answeredFor) {
     if (!FitsPathBuffer(produced.Path()) || !FitsPathBuffer(target)) {
         MoveResult refused;
         refused.failure = syserror::kBadPathname;
         return refused;
     }
-    return MoveFileWhole(platform.Files(), platform, produced, target, existing);
+    return MoveFileWhole(platform.Files(), platform, produced, target, existing, answeredFor);
 }
 
 // A Yes is for the file that had the target's name while the question was shown: should another
@@ -66,7 +69,7 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const ProducedFile& produced,
             if (StampOf(target) != askedAbout) {
                 continue;
             }
-            return ReplaceTarget(produced, target);
+            return ReplaceTarget(produced, target, askedAbout);
         case kButtonNo:
             return PlaceUnderNewRoot(produced);
         case kButtonCancel:
@@ -80,9 +83,9 @@ PlacementOutcome HostWindow::AskBeforeOverwrite(const ProducedFile& produced,
 // Yes replaces the earlier file only once the new print can take its place, so that a move that
 // fails after the Yes leaves the earlier print whole; whatever that move meets, the user has not
 // cancelled.
-PlacementOutcome HostWindow::ReplaceTarget(const ProducedFile& produced,
-                                           const std::string& target) {
-    const PlacementOutcome replaced = Place(produced, target, ExistingTarget::replace);
+PlacementOutcome HostWindow::ReplaceTarget(const ProducedFile& produced, const std::string& target,
+                                           const FileStamp& answeredFor) {
+    const PlacementOutcome replaced = Place(produced, target, ExistingTarget::replace, answeredFor);
     return replaced == PlacementOutcome::cancelled ? PlacementOutcome::notPlaced : replaced;
 }
 

@@ -886,7 +886,8 @@ FileStamp ModelFileSystem::Stamp(const std::string& path) {
     const ModelFile* file = Find(path);
     if (file != nullptr) {
         stamp.found = true;
-        stamp.attributes = (file->readOnly ? 1u : 0u) | (file->folder ? 0x10u : 0u);
+        stamp.attributes =
+            (file->readOnly ? 1u : 0u) | (file->folder ? FileStamp::kFolderAttribute : 0u);
         stamp.size = file->content.size();
         stamp.created = static_cast<unsigned long long>(file->id);
         stamp.written = static_cast<unsigned long long>(file->version);

@@ -41,8 +41,9 @@ class FileMove : public ::testing::TestWithParam<ModelSystem> {
     }
     MoveResult Move(const std::string& to = kTarget,
                     ExistingTarget existing = ExistingTarget::keep) {
+        const FileStamp answeredFor = files.Stamp(to);
         return MoveFileWhole(files, kSingleByte, ProducedFile(kProduced, kSingleByte, files), to,
-                             existing);
+                             existing, answeredFor);
     }
     // The files but the produced file, which a copy leaves for the caller to discard.
     Files Placed() const {
@@ -188,6 +189,25 @@ TEST_P(FileMove, a_failure_after_yes_leaves_the_earlier_print_whole) {
     }
 }
 
+// The copy takes its time: a file that another program put at the target's name meanwhile is not
+// the one the Yes was for.
+TEST_P(FileMove, a_file_put_at_the_target_during_the_copy_is_asked_about_again) {
+    const std::string to = "E:\\Out\\Doc.tif";
+    files.AddFile(to, "earlier");
+    files.afterCall = [&] {
+        const ModelFile* part = files.Find("E:\\Out\\Doc.~00");
+        const ModelFile* target = files.Find(to);
+        if (part != nullptr && part->content == "print" && target != nullptr &&
+            target->content == "earlier") {
+            files.Remove(to);
+            files.AddFile(to, "another");
+        }
+    };
+    const MoveResult moved = Move(to, ExistingTarget::replace);
+    EXPECT_TRUE(moved.askAgain);
+    EXPECT_EQ(files.Files(), (Files{{to, "another"}, {kProduced, "print"}}));
+}
+
 // Once the produced file is gone, the part holds the only whole copy of the new print.
 TEST_P(FileMove, after_yes_a_part_that_cannot_take_the_target_s_name_stays_and_is_named) {
     files.AddFile(kTarget, "earlier");
@@ -242,11 +262,13 @@ TEST_P(FileMove, a_name_that_is_no_plain_file_is_refused_before_any_call) {
     const int callsBefore = files.calls;
     for (const char* to : {"C:\\Out\\prn.tif", "C:\\Out\\NUL:x.tif", "C:\\Out\\Doc:x.tif",
                            "\\\\.\\C:\\Out\\Doc.tif", "C:\\Out\\*.tif", "C:\\Out\\Doc|.tif"}) {
-        EXPECT_EQ(MoveFileWhole(files, kSingleByte, produced, to, ExistingTarget::replace).failure,
-                  kBadPathname)
+        EXPECT_EQ(
+            MoveFileWhole(files, kSingleByte, produced, to, ExistingTarget::replace, FileStamp())
+                .failure,
+            kBadPathname)
             << to;
         EXPECT_EQ(MoveFileWhole(files, kSingleByte, ProducedFile(to, kSingleByte, files), kTarget,
-                                ExistingTarget::keep)
+                                ExistingTarget::keep, FileStamp())
                       .failure,
                   kFileNotFound)
             << to;
@@ -264,7 +286,7 @@ TEST_P(FileMove, double_byte_folders_are_read_by_whole_characters) {
     japanese.AddFile("C:\\\x95\x5C\\job1.tif", "print");
     const std::string produced = "C:\\\x95\x5C\\job1.tif";
     EXPECT_EQ(MoveFileWhole(japanese, kShiftJis, ProducedFile(produced, kShiftJis, japanese),
-                            "E:\\\x95\x5C\\Doc.tif", ExistingTarget::keep)
+                            "E:\\\x95\x5C\\Doc.tif", ExistingTarget::keep, FileStamp())
                   .failure,
               0u);
     EXPECT_EQ(japanese.Files(), (Files{{produced, "print"}, {"E:\\\x95\x5C\\Doc.tif", "print"}}));

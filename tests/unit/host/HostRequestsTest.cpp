@@ -356,7 +356,11 @@ TEST_F(PlaceOutput, a_produced_path_that_is_no_full_path_of_a_plain_file_touches
     platform.AddFile("c:\\WINDOWS\\.tif", "a file of the user's");
     platform.AddFile("c:\\Out\\Doc.tif", "earlier");
     platform.atoms[5] = "#5";
+    // 255 characters, one more than the host keeps: cut, they would name another file.
+    const std::string longest = "c:\\Spool\\" + std::string(245, 'A') + "1";
+    platform.AddFile(longest.substr(0, 254) + ".tif", "a file of the user's");
     const std::uintptr_t refused[] = {5,
+                                      Atom(longest),
                                       0,
                                       0x10000u + Atom("c:\\Spool\\job1"),
                                       Atom("Spool\\job1"),
@@ -372,5 +376,9 @@ TEST_F(PlaceOutput, a_produced_path_that_is_no_full_path_of_a_plain_file_touches
         EXPECT_EQ(platform.boxes[0].text, "The file could not be renamed: File not found");
     }
     EXPECT_EQ(platform.files.calls, 0);
-    EXPECT_EQ(platform.FilePaths().size(), 3u);
+    platform.AddFolders("c:\\Spool\\dir.tif");
+    EXPECT_EQ(Send(vellora::HM_PLACE_OUTPUT, Atom("c:\\Spool\\dir")), 0);
+    EXPECT_EQ(platform.boxes.back().text, "The file could not be renamed: File not found");
+    EXPECT_NE(platform.files.Find("c:\\Spool\\dir.tif"), nullptr);
+    EXPECT_EQ(platform.FilePaths().size(), 4u);
 }

@@ -134,6 +134,25 @@ TEST_F(Requests, a_1281_that_names_no_full_path_in_a_string_atom_touches_no_file
     }
 }
 
+// A folder is no produced file, and a path of 255 characters, one more than the host keeps, would
+// name another file once cut.
+TEST_F(Requests, a_1281_of_a_folder_or_of_a_path_too_long_to_keep_whole_touches_no_file) {
+    const std::string longest = spool + "\\" + std::string(253 - spool.size(), 'A') + "1";
+    const std::string users = longest.substr(0, 254) + ".tif";
+    ASSERT_TRUE(WriteFileText(users, "a file of the user's"));
+    ASSERT_TRUE(CreateDirectoryA((spool + "\\dir.tif").c_str(), nullptr));
+    SetOutputRoot(host.window, out + "\\");
+    for (const std::string& produced : {longest, spool + "\\dir"}) {
+        SetNameSuffix(host.window, "Doc");
+        auto placed = PlaceOutputAsync(host.window, produced);
+        EXPECT_EQ(AnswerHostBox(IDOK), "The file could not be renamed: File not found");
+        EXPECT_EQ(ResultOf(placed), 0);
+    }
+    EXPECT_EQ(ReadFileText(users), "a file of the user's");
+    EXPECT_NE(GetFileAttributesA((spool + "\\dir.tif").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(FolderListing(out).empty());
+}
+
 // Each box's modal loop takes the next request, so a second box can open over the first; a user
 // may still answer the first one first. Both requests must then come back.
 TEST_F(Requests, a_box_answered_before_a_later_one_still_lets_its_request_return) {
