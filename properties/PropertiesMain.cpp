@@ -13,8 +13,8 @@ class AdvancedPropertiesApp {
   public:
     int Run() {
         const DialogClaim claim;
-        if (claim.HeldElsewhere()) {
-            claim.FrontTheOtherDialogUntilItCloses(AdvancedPropertiesDialog::kCaption);
+        if (claim.HeldElsewhere() &&
+            claim.FrontedTheOtherDialogUntilItClosed(AdvancedPropertiesDialog::kCaption)) {
             return 0;
         }
         AdvancedPropertiesDialog dialog;

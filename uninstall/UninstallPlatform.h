@@ -40,7 +40,7 @@ class UninstallPlatform {
     virtual std::optional<std::string> WindowsDirectory() = 0;
     virtual std::optional<std::string> ShellFolderPath(int folderId) = 0;
     virtual bool DeleteFileAtPath(const std::string& path) = 0;
-    // Whether a file or folder is at the path.
+    // Whether a file or folder is at the path, also one marked for deletion.
     virtual bool PathExists(const std::string& path) = 0;
     // Removes the folder if it is empty.
     virtual void RemoveFolder(const std::string& path) = 0;

@@ -83,7 +83,13 @@ bool Win32UninstallPlatform::DeleteFileAtPath(const std::string& path) {
 }
 
 bool Win32UninstallPlatform::PathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    // NT refuses even a look at a file that is marked for deletion while another program holds
+    // it open (access denied): it is still there.
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 void Win32UninstallPlatform::RemoveFolder(const std::string& path) {

@@ -72,6 +72,17 @@ void RemoveStartMenuItems(UninstallPlatform& platform, UninstallLog& log) {
     }
 }
 
+namespace {
+
+// Looked for after the deletion whatever that returned: a file that another program holds open
+// with delete sharing is only marked for deletion, and stays as long as that program keeps it.
+bool StaysAfterDeletion(UninstallPlatform& platform, const std::string& path) {
+    platform.DeleteFileAtPath(path);
+    return platform.PathExists(path);
+}
+
+} // namespace
+
 ShortcutOutcome RemoveShortcut(UninstallPlatform& platform, const std::string& folderName,
                                const std::string& shortcutName) {
     const std::optional<std::string> programs = GetSpecialFolderPath(platform, kProgramsFolderId);
@@ -85,9 +96,8 @@ ShortcutOutcome RemoveShortcut(UninstallPlatform& platform, const std::string& f
     }
     const std::optional<std::string> shortcut =
         FitPath(*productFolder + shortcutName + "." + vellora::kShortcutExtension);
-    // A failed deletion of a shortcut that was not there is no failure.
-    const bool stayed =
-        shortcut && !platform.DeleteFileAtPath(*shortcut) && platform.PathExists(*shortcut);
+    // A shortcut that was not there is no failure.
+    const bool stayed = shortcut && StaysAfterDeletion(platform, *shortcut);
     // Fails while the folder still holds anything, a file of the user's for one.
     platform.RemoveFolder(*productFolder);
     return stayed ? ShortcutOutcome::Stayed : ShortcutOutcome::Gone;

@@ -33,14 +33,14 @@ bool DeleteFileInFolder(UninstallPlatform& platform, const std::optional<std::st
                         const std::string& name);
 
 // The three shortcuts and the product's Start-menu folder. Logs a failure line for each
-// shortcut that is there and could not be deleted; a missing one, and a folder that stays for
+// shortcut that is still there after its deletion; a missing one, and a folder that stays for
 // a file of the user's, are no failure.
 void RemoveStartMenuItems(UninstallPlatform& platform, UninstallLog& log);
 
 // What one shortcut's removal left.
 enum class ShortcutOutcome {
     Gone,          // deleted, or never there
-    Stayed,        // there, and it could not be deleted
+    Stayed,        // still there after its deletion
     FolderUnknown, // the Programs folder could not be resolved: nothing was tried
 };
 

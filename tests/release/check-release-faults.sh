@@ -15,11 +15,22 @@ repack() {
     mkdir unpacked && unzip -q "out/$name.zip" -d unpacked && cd unpacked || return 1
     chmod 644 ./* && touch -d "@$commit_time" ./* && eval "$1"
     rm "../out/$name.zip" && zip -q -X -D -9 -y "../out/$name.zip" $(ls | sort)
-    {
-        (cd ../out && sha256sum "$name.zip")
-        for program in VelloraH VlExProp Uninstall; do sha256sum "$program.exe"; done
-    } | sed -e 's/$/\r/' >"../$sums"
-    cd ..
+    cd .. && write_sums
+}
+# The checksum file written anew, of the zip and of the programs that repack unpacked.
+write_sums() {
+    (
+        sha256sum "out/$name.zip" | sed 's| out/| |'
+        cd unpacked && for program in VelloraH VlExProp Uninstall; do sha256sum "$program.exe"; done
+    ) | sed -e 's/$/\r/' >"$sums"
+}
+# Every local header dated 1 January 1999, 12:00, and the central directory left as it was.
+date_local_headers() {
+    local offset
+    for offset in $(LC_ALL=C grep -obUaP 'PK\x03\x04' "out/$name.zip" | cut -d: -f1); do
+        printf '\x00\x60\x21\x26' |
+            dd of="out/$name.zip" bs=1 seek=$((offset + 10)) conv=notrunc status=none
+    done
 }
 # The checkout with a change not committed, beside a release that is not marked as such.
 uncommitted_checkout() {
@@ -52,5 +63,8 @@ VlExProp.exe: not the build's own stripped program|repack "LC_ALL=C sed -i 's/IN
 README.TXT: dated 19990101.120000, not|repack "TZ=UTC touch -d '1999-01-01 12:00' README.TXT"
 Uninstall.exe: permissions rwsrwxrwx (unx), not rw-r--r-- (unx)|repack "chmod 4777 Uninstall.exe"
 sentences of more than 25 words, more than 15|repack "for n in \$(seq 16); do echo \$(seq 30). >>README.TXT; done"
+300 bytes after the end of the central directory|repack "" && head -c 300 /dev/urandom >>out/$name.zip && write_sums
+a zip comment of 7 bytes|repack "" && echo release | zip -q -z out/$name.zip && write_sums
+README.TXT: local header and central directory differ in time and date|repack "" && date_local_headers && write_sums
 TABLE
 exit "$status"

@@ -8,7 +8,9 @@
 # for byte, sources that hold no CR and end in a line end; README.TXT is ASCII and at most 78
 # columns; every line of the checksum file is as sha256sum writes it, with CR LF, and the zip
 # and each program have exactly one, with their SHA-256; README.TXT has at most 15 sentences of
-# more than 25 words.
+# more than 25 words. The zip itself holds nothing before its first local header, nothing after
+# its end record and no comment, and each local header has the flags, date, time and name of its
+# entry in the central directory, which is all that unzip lists.
 # usage: check-release.sh OBJDUMP WINDRES STRIP IMPORT_TABLE CHECKOUT OUT_FOLDER [TEXTS_FOLDER]
 # The build is the one in CHECKOUT/build/release; TEXTS_FOLDER holds docs/README.TXT and LICENSE,
 # by default CHECKOUT.
@@ -31,6 +33,54 @@ fail() { echo "$*"; status=1; }
 [ -f "$zip" ] || { echo "$zip is missing: run scripts/release.sh first"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+# The zip's bytes as hex digits, two a byte.
+hex=$(od -An -v -tx1 "$zip" | tr -d ' \n')
+# The little-endian number of so many bytes at an offset.
+number_at() { # offset, bytes
+    local value=0 i
+    for ((i = $2 - 1; i >= 0; i--)); do value=$((value * 256 + 16#${hex:2*($1+i):2})); done
+    echo "$value"
+}
+# An entry's local header, at local_at, against its central directory entry, at central_at.
+same_in_local_header() { # what, offset in the central entry, offset in the local header, bytes
+    [ "${hex:2*(central_at+$2):2*$4}" = "${hex:2*(local_at+$3):2*$4}" ] ||
+        fail "$entry_name: local header and central directory differ in $1"
+}
+# Windows' own unpacking and other tools read the local headers, unzip -Z the central directory.
+check_entries() { # number of entries
+    local entry
+    for ((entry = 0; entry < $1; entry++)); do
+        if [ "${hex:2*central_at:8}" != 504b0102 ]; then
+            fail "$zip: no central directory entry at $central_at" && return
+        fi
+        local name_length=$(number_at $((central_at + 28)) 2)
+        local_at=$(number_at $((central_at + 42)) 4)
+        entry_name=$(printf "$(sed 's/../\\x&/g' <<<"${hex:2*(central_at+46):2*name_length}")")
+        if [ "${hex:2*local_at:8}" != 504b0304 ]; then
+            fail "$entry_name: no local header at $local_at" && return
+        fi
+        same_in_local_header flags 8 6 2
+        same_in_local_header "time and date" 12 10 4
+        same_in_local_header "name length and name" 28 26 2
+        same_in_local_header "name length and name" 46 30 "$name_length"
+        central_at=$((central_at + 46 + name_length + $(number_at $((central_at + 30)) 2) +
+            $(number_at $((central_at + 32)) 2)))
+    done
+}
+[ "${hex:0:8}" = 504b0304 ] || fail "$zip: bytes before the first local header"
+before_end=${hex%504b0506*}
+if [ "$before_end" = "$hex" ]; then
+    fail "$zip: no end of central directory record"
+else
+    end_at=$((${#before_end} / 2))
+    comment=$(number_at $((end_at + 20)) 2)
+    [ "$comment" -eq 0 ] || fail "$zip: a zip comment of $comment bytes"
+    after=$((${#hex} / 2 - end_at - 22 - comment))
+    [ "$after" -eq 0 ] || fail "$zip: $after bytes after the end of the central directory"
+    central_at=$(number_at $((end_at + 16)) 4)
+    check_entries "$(number_at $((end_at + 10)) 2)"
+fi
 
 expected=$(printf '%s\n' LICENSE.TXT README.TXT Uninstall.exe VelloraH.exe VlExProp.exe)
 listed=$(unzip -Z1 "$zip")

@@ -94,7 +94,7 @@ std::optional<std::string> FakeUninstallPlatform::ShellFolderPath(int folderId) 
 
 bool FakeUninstallPlatform::DeleteFileAtPath(const std::string& path) {
     calls.push_back("DeleteFile " + path);
-    return undeletable.count(path) == 0 && files.erase(path) == 1;
+    return heldOpen.count(path) == 1 || (undeletable.count(path) == 0 && files.erase(path) == 1);
 }
 
 bool FakeUninstallPlatform::PathExists(const std::string& path) {

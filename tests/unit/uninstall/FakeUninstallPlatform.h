@@ -38,6 +38,9 @@ class FakeUninstallPlatform : public UninstallPlatform {
     std::set<std::string> files;
     // Files that are there and refuse to be deleted (read-only, in use).
     std::set<std::string> undeletable;
+    // Files that another program holds open with delete sharing: deleting one succeeds, and it
+    // stays.
+    std::set<std::string> heldOpen;
     std::set<std::string> folders;
     std::vector<std::string> calls;
     // Handles opened and not yet closed.

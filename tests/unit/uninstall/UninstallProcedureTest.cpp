@@ -65,12 +65,15 @@ TEST(RunUninstall, complete_installation_is_removed_in_order_with_six_lines) {
                             "DeleteFile " + kSettingsFile,
                             "ShellFolder 2",
                             "DeleteFile " + folder + "Uninstall.lnk",
+                            "Exists " + folder + "Uninstall.lnk",
                             "RemoveFolder " + folder,
                             "ShellFolder 2",
                             "DeleteFile " + folder + "UserManual.lnk",
+                            "Exists " + folder + "UserManual.lnk",
                             "RemoveFolder " + folder,
                             "ShellFolder 2",
                             "DeleteFile " + folder + "Output directory.lnk",
+                            "Exists " + folder + "Output directory.lnk",
                             "RemoveFolder " + folder,
                             kRunKey,
                             "QueryValue VelloraHost",
@@ -191,10 +194,11 @@ TEST(StartMenu, folder_goes_at_the_first_attempt_at_which_it_is_empty) {
     EXPECT_STREQ(log.Text(), "");
     EXPECT_TRUE(machine.folders.empty());
     const Calls firstAttempt = {"ShellFolder 2", "DeleteFile " + machine.Shortcut("Uninstall"),
+                                "Exists " + machine.Shortcut("Uninstall"),
                                 "RemoveFolder " + machine.ProductFolder()};
-    EXPECT_EQ(Calls(machine.calls.begin(), machine.calls.begin() + 3), firstAttempt);
-    // Each missing shortcut is looked for once its deletion has failed.
-    EXPECT_EQ(machine.calls.size(), 11u);
+    EXPECT_EQ(Calls(machine.calls.begin(), machine.calls.begin() + 4), firstAttempt);
+    // Each shortcut is looked for after its deletion.
+    EXPECT_EQ(machine.calls.size(), 12u);
 }
 
 TEST(StartMenu, unresolved_programs_folder_skips_the_shortcuts_only) {
@@ -254,6 +258,9 @@ TEST(WhatStayed, is_named_in_the_logs_failure_form_and_what_is_missing_is_no_fai
         {"read-only shortcut",
          [](FakeUninstallPlatform& m) { m.undeletable.insert(m.Shortcut("Uninstall")); },
          "\tUninstall.lnk not deleted...\n"},
+        {"shortcut held open with delete sharing",
+         [](FakeUninstallPlatform& m) { m.heldOpen.insert(m.Shortcut("Output directory")); },
+         "\tOutput directory.lnk not deleted...\n"},
         {"missing shortcut",
          [](FakeUninstallPlatform& m) { m.files.erase(m.Shortcut("UserManual")); }, ""},
         {"a file of the user's in the folder",

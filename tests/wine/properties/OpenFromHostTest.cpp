@@ -1,6 +1,6 @@
 // The host's request 1287 runs the real properties program from the printer-driver directory
 // and answers only once the user has closed its dialog, also when that dialog is one that the
-// user had opened before; a second start shows no second dialog.
+// user had opened before; a second start shows no second dialog, but its own where none shows.
 #include "PropertiesProgram.h"
 
 #include "VelloraNames.h"
@@ -46,12 +46,15 @@ class OpenFromHost : public testing::Test {
     // Sends 1287 and waits for the dialog it brings up; the request stays pending meanwhile.
     HWND OpenProperties() {
         request = SendAsync(hostWindow, vellora::HM_OPEN_PROPERTIES, 0, 0);
+        return VisibleDialog(kDefaultTimeoutMs);
+    }
+    static HWND VisibleDialog(DWORD timeoutMs) {
         HWND dialog = nullptr;
-        WaitUntil([&] {
+        const auto visible = [&] {
             dialog = WaitForDialog(kPropertiesCaption, 0);
             return dialog != nullptr && IsWindowVisible(dialog);
-        });
-        return dialog;
+        };
+        return WaitUntil(visible, timeoutMs) ? dialog : nullptr;
     }
     bool RequestPending() {
         return request.wait_for(std::chrono::milliseconds(0)) == std::future_status::timeout;
@@ -136,4 +139,29 @@ TEST_F(OpenFromHost,
     ASSERT_TRUE(first.Ended());
     EXPECT_EQ(request.get(), 0);
     EXPECT_FALSE(FileExists(SettingsFilePath()));
+}
+
+// The claim's name held by the test as by a copy that ends after its dialog closed (let go of
+// after a second) or by any other program (never): the started copy shows its own dialog, once
+// the claim is its own or after 10 s.
+struct ClaimRow {
+    DWORD heldMs;
+    DWORD dialogWithinMs;
+};
+constexpr ClaimRow kClaimRows[] = {{1000, 5000}, {INFINITE, 15000}};
+
+TEST_F(OpenFromHost, a_start_that_finds_no_dialog_to_bring_to_the_front_shows_its_own) {
+    for (const ClaimRow& row : kClaimRows) {
+        const HANDLE held = CreateMutexA(nullptr, TRUE, "Vellora 9x properties dialog");
+        request = SendAsync(hostWindow, vellora::HM_OPEN_PROPERTIES, 0, 0);
+        if (row.heldMs != INFINITE) {
+            EXPECT_EQ(VisibleDialog(row.heldMs), nullptr);
+            ReleaseMutex(held);
+        }
+        const HWND dialog = VisibleDialog(row.dialogWithinMs);
+        ASSERT_NE(dialog, nullptr) << row.heldMs;
+        PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+        EXPECT_EQ(request.get(), 0);
+        CloseHandle(held);
+    }
 }

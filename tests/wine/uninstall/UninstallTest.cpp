@@ -208,16 +208,24 @@ TEST_F(UninstallTest, folder_holding_a_file_of_the_users_stays_with_that_file) {
     EXPECT_EQ(ReadFileText(notes), "mine");
 }
 
-TEST_F(UninstallTest, shortcut_that_cannot_be_deleted_is_named_and_keeps_the_folder) {
+// One read-only, one held open by another program with delete sharing, which a deletion only
+// marks.
+TEST_F(UninstallTest, shortcuts_that_stay_are_named_and_keep_the_folder) {
     Install("");
     // The shell may still hold a shortcut it has just written for a moment.
     ASSERT_TRUE(WaitUntil([] {
         return SetFileAttributesA(Shortcut("Uninstall").c_str(), FILE_ATTRIBUTE_READONLY) != 0;
     }));
+    const HANDLE held = CreateFileA(Shortcut("Output directory").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::string named = kSixLines;
-    named.insert(named.rfind("Uninstallation"), "\tUninstall.lnk not deleted...\n");
+    named.insert(named.rfind("Uninstallation"),
+                 "\tUninstall.lnk not deleted...\n\tOutput directory.lnk not deleted...\n");
     Uninstaller uninstaller;
     EXPECT_EQ(uninstaller.ConfirmAndReadLog(), named);
+    CloseHandle(held);
     EXPECT_TRUE(FileExists(Shortcut("Uninstall")));
     EXPECT_FALSE(FileExists(Shortcut("UserManual")));
     EXPECT_TRUE(FileExists(ProductFolder()));
